@@ -1,0 +1,100 @@
+// The time to make a whole row of 99 problems at every level, on a fresh row and on a row
+// whose earlier problems (written by another operation) block as many pairs as they can.
+#include <Generators.h>
+#include <LevelRule.h>
+#include <Pools.h>
+#include <benchmark/benchmark.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace piko;
+
+class NullSurface final : public Surface {
+public:
+    void setCurrentX(int) override { }
+    void setCurrentY(int) override { }
+    void setForeColor(Rgb) override { }
+    void print(const std::string &text) override { benchmark::DoNotOptimize(text.data()); }
+};
+
+const OperationTable &table(int operation)
+{
+    switch (operation) {
+    case 1:
+        return additionTable();
+    case 2:
+        return subtractionTable();
+    case 3:
+        return multiplicationTable();
+    default:
+        return divisionTable();
+    }
+}
+
+// Problems 1..49 of a row filled with problems of the level itself, as if another operation
+// had recorded the same pairs, so that the row's second half runs into a used-up pool.
+ProblemHistory blockingRow(const LevelRule &level)
+{
+    ProblemHistory h;
+    std::vector<Candidate> pairs;
+    if (const auto pool = enumeratePool(level)) {
+        pairs = *pool;
+    } else {
+        SeededRandom random(99);
+        SourceDraw draw(random);
+        while (pairs.size() < 49)
+            if (const Drawn c = level.draw(draw))
+                pairs.push_back(*c);
+    }
+    int n = 0;
+    for (const Candidate &c : pairs) {
+        if (++n > 49)
+            break;
+        h.setField(1, n, Field::OperandA, c.a);
+        h.setField(1, n, Field::OperandB, c.b);
+        h.setField(1, n, Field::Answer, c.answer);
+    }
+    h.setProblemCount(1, std::min(n, 49));
+    return h;
+}
+
+void FullRow(benchmark::State &st, int operation, int level, bool blocked)
+{
+    SeededRandom random(1234);
+    NullSurface surface;
+    DrillState state;
+    state.Operation = static_cast<std::int16_t>(operation);
+    state.Level = static_cast<std::int16_t>(level);
+    state.CurrentRow = 1;
+    const ProblemHistory start = blocked ? blockingRow(*table(operation).level(level))
+                                         : ProblemHistory {};
+    for (auto _ : st) {
+        state.ProblemHistory = start;
+        while (state.ProblemHistory.ProblemCount(1) < 99)
+            makeProblem(state, random, surface);
+        benchmark::DoNotOptimize(state.ProblemHistory.Answer(1, 99));
+    }
+}
+
+const int kRegistered = [] {
+    const char *names[] = { "", "add", "sub", "mul", "div" };
+    for (int operation = 1; operation <= 4; ++operation) {
+        const int levels = static_cast<int>(table(operation).levels.size());
+        for (int level = 1; level <= levels; ++level) {
+            const std::string name = std::string(names[operation]) + "/L" + (level < 10 ? "0" : "")
+                + std::to_string(level);
+            benchmark::RegisterBenchmark(("row99/" + name).c_str(), FullRow, operation, level, false)
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark(("row99_blocked/" + name).c_str(), FullRow, operation,
+                                         level, true)
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    return 0;
+}();
+
+} // namespace
+
+BENCHMARK_MAIN();

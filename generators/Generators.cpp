@@ -1,0 +1,145 @@
+#include "Generators.h"
+
+#include "LevelRule.h"
+#include "Pools.h"
+
+#include <cstdio>
+
+namespace piko {
+namespace {
+
+const OperationTable *tableOf(int operation)
+{
+    switch (operation) {
+    case Addition:
+        return &additionTable();
+    case Subtraction:
+        return &subtractionTable();
+    case Multiplication:
+        return &multiplicationTable();
+    case Division:
+        return &divisionTable();
+    default:
+        return nullptr;
+    }
+}
+
+std::string twoCharacters(int v)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%2d", v);
+    return buffer;
+}
+
+Candidate drawCandidate(const LevelRule &level, Draw &R)
+{
+    for (;;) {
+        if (const Drawn c = level.draw(R))
+            return *c;
+    }
+}
+
+// The candidate loop. Every candidate is thrown away while it repeats an earlier problem of the
+// row (within the level's window) or, at a level whose similarity test has no bound, shares an
+// operand with the previous problem. A small pool can leave no candidate that passes: the
+// level's whole pool already stands on the row (the row's records of other operations count
+// too), or at addition level 1 every problem left shares an operand with the previous one.
+// So after kBlockedBeforePoolCheck thrown-away candidates the level's pool is checked once,
+// problem by problem: if some problem can still pass, drawing goes on unchanged (one will come);
+// only if none can are the tests relaxed, least first (see passableRules), and then the loop
+// ends quickly. A level whose pool is too large to list always holds more problems than a row,
+// so a problem can always pass there. Problems are therefore never given up while one could
+// pass, and a row at an exhausted level still gets its next problem within microseconds.
+constexpr int kBlockedBeforePoolCheck = 24;
+constexpr int kSimilarBound = 10;
+
+Candidate chooseCandidate(const LevelRule &level, const ProblemHistory &history, int row, int n,
+                          Draw &R)
+{
+    Repetition rules = level.repetition;
+    int similar = 0;
+    int blocked = 0;
+    bool poolChecked = false;
+    for (;;) {
+        const Candidate c = drawCandidate(level, R);
+        if (n == 1)
+            return c;
+        if (isBlocked(c, rules, history, row, n)) {
+            if (!poolChecked && ++blocked >= kBlockedBeforePoolCheck) {
+                rules = passableRules(level, history, row, n);
+                poolChecked = true;
+            }
+            continue;
+        }
+        if (rules.similarity == Repetition::Similarity::Full && similar < kSimilarBound
+            && isSimilar(c, history, row, n)) {
+            ++similar;
+            continue;
+        }
+        return c;
+    }
+}
+
+} // namespace
+
+std::string problemText(int a, const char *sign, int b)
+{
+    return std::to_string(a) + sign + std::to_string(b) + " ＝ ";
+}
+
+std::string statusLine(const DrillState &state, int row, int n)
+{
+    std::string line = "レベル" + twoCharacters(state.Level) + " (" + twoCharacters(n)
+        + ")  せいせき：";
+    if (n > 1) {
+        const auto &h = state.ProblemHistory;
+        for (int j = n > 10 ? n - 9 : 1; j <= n; ++j) {
+            switch (h.Outcome(row, j)) {
+            case 1:
+                line += "○";
+                break;
+            case 2:
+                line += "△";
+                break;
+            case 3:
+                line += "×";
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return line;
+}
+
+bool makeProblem(DrillState &state, RandomSource &random, Surface &surface)
+{
+    const int row = state.CurrentRow;
+    const OperationTable *table = tableOf(state.Operation);
+    if (row < 1 || row > 3 || !table)
+        return false;
+
+    auto &h = state.ProblemHistory;
+    h.turnPageIfFull(row);
+    const int n = h.ProblemCount(row) + 1;
+    h.setProblemCount(row, n);
+
+    surface.setCurrentX(20);
+    surface.setCurrentY(200 * (row - 1) + 80);
+    surface.setForeColor(kBlack);
+    surface.print(statusLine(state, row, n));
+
+    Candidate c;
+    if (const LevelRule *level = table->level(state.Level)) {
+        SourceDraw draw(random);
+        c = chooseCandidate(*level, h, row, n, draw);
+    }
+    h.setField(row, n, Field::OperandA, c.a);
+    h.setField(row, n, Field::OperandB, c.b);
+    h.setField(row, n, Field::Answer, c.answer);
+    h.setField(row, n, Field::Remainder, c.remainder);
+    state.ProblemText = problemText(c.a, table->sign, c.b);
+    return true;
+}
+
+} // namespace piko

@@ -1,0 +1,146 @@
+// Every level, driven by an exact sequence of draws: the problem must be exactly the one the
+// level's draws give, and the level must take exactly those draws (no more, no fewer), so
+// the order of draws, every clamp and every redraw point are pinned down.
+#include "RecordingSurface.h"
+#include "ScriptedRandom.h"
+
+#include <Generators.h>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace piko::test {
+namespace {
+
+struct Script {
+    int operation, level;
+    std::vector<Step> draws;
+    Candidate expected; // a, b, answer, remainder
+};
+
+std::ostream &operator<<(std::ostream &os, const Script &s)
+{
+    return os << "operation " << s.operation << " level " << s.level;
+}
+
+// clang-format off
+const Script kScripts[] = {
+    // Addition. Pick(v, M): the draw R(M) comes out as v.
+    { 1,  1, { Pick(7,8), Pick(8,9),  Pick(4,8), Pick(2,9) },                                  {  5,  3,  8 } }, // 8+9 > 9: redraw
+    { 1,  2, { Pick(7,8), Pick(3,9),  Pick(2,8), Pick(5,9) },                                  { 13,  6, 19 } }, // 18+4 > 19
+    { 1,  3, { Pick(1,8), Pick(2,9),  Pick(7,8), Pick(3,9) },                                  {  8,  4, 12 } }, // 2+3 < 10
+    { 1,  4, { Pick(1,8), Pick(2,9) },                                                         { 20,  3, 23 } },
+    { 1,  5, { Pick(7,8), Pick(5,9),  Pick(2,8), Pick(3,9) },                                  { 30, 40, 70 } }, // 80+60 > 99
+    { 1,  6, { Pick(5,8), Pick(5,9),  Pick(3,8), Pick(4,9), Pick(1,9) },                       { 24,  5, 29 } }, // u+b > 9 before t
+    { 1,  7, { Pick(7,8), Pick(8,9),  Pick(3,8), Pick(2,9), Pick(3,9) },                       { 44, 30, 74 } },
+    { 1,  8, { Pick(4,99),  Pick(34,99) },                                                     { 35,  0, 35 } }, // a < 10
+    { 1,  9, { Pick(3,8), Pick(2,9),  Pick(3,8), Pick(7,9), Pick(1,8) },                       { 24,  8, 32 } },
+    { 1, 10, { Pick(5,8), Pick(0,9), Pick(2,9), Pick(8,9),  Pick(5,8), Pick(0,9), Pick(2,9), Pick(1,9) }, { 36, 21, 57 } }, // t+s > 9
+    { 1, 11, { Pick(0,8), Pick(0,9),  Pick(3,8), Pick(6,9) },                                  { 40, 70, 110 } },
+    { 1, 12, { Pick(3,8), Pick(1,9) },                                                         { 400, 200, 600 } },
+    { 1, 13, { Pick(5,99),  Pick(89,99), Pick(19,99),  Pick(13,99), Pick(27,99) },             { 14, 28, 42 } }, // a < 10; 90+20 > 99
+    { 1, 14, { Pick(98,999),  Pick(230,999), Pick(282,999) },                                  { 231, 283, 514 } },
+    { 1, 15, { Pick(99,999), Pick(798,999),  Pick(393,999), Pick(827,999) },                   { 394, 828, 1222 } }, // 100+799 < 900
+    { 1, 16, { Pick(998,9999),  Pick(3674,9999), Pick(3901,9999) },                            { 3675, 3902, 7577 } },
+
+    // Subtraction.
+    { 2,  1, { Pick(6,9), Pick(0,7) },                                                         {  7,  1,  6 } }, // R(7) = 0 raised to 1
+    { 2,  2, { Pick(6,9), Pick(4,7) },                                                         { 17,  4, 13 } },
+    { 2,  3, { Pick(5,9), Pick(4,9),  Pick(4,9), Pick(5,9) },                                  { 14,  6,  8 } }, // 15-5 > 9
+    { 2,  4, { Pick(6,9), Pick(3,9) },                                                         { 47,  7, 40 } },
+    { 2,  5, { Pick(6,9), Pick(3,7) },                                                         { 70, 40, 30 } },
+    { 2,  6, { Pick(6,9), Pick(0,7),  Pick(6,9), Pick(4,7), Pick(2,9) },                       { 37,  4, 33 } }, // b < 1 before t
+    { 2,  7, { Pick(4,9), Pick(3,5), Pick(6,9) },                                              { 57, 40, 17 } },
+    { 2,  8, { Pick(6,9) },                                                                    {  7,  0,  7 } },
+    { 2,  9, { Pick(5,9), Pick(2,9),  Pick(3,9), Pick(5,9), Pick(2,8) },                       { 34,  6, 28 } }, // u >= b
+    { 2, 10, { Pick(3,9), Pick(3,4), Pick(2,9), Pick(1,3) },                                   { 34, 23, 11 } },
+    { 2, 11, { Pick(2,9), Pick(5,9), Pick(1,9), Pick(1,2),  Pick(2,9), Pick(5,9), Pick(3,9), Pick(1,4) }, { 43, 26, 17 } }, // 23-26 < 0
+    { 2, 12, { Pick(99,100), Pick(3,99),  Pick(73,100), Pick(35,74) },                         { 74, 36, 38 } }, // 100 held to 99; b < 10
+    { 2, 13, { Pick(99,1000),  Pick(999,1000), Pick(185,999) },                                { 999, 186, 813 } }, // a < 101; 1000 held to 999
+
+    // Multiplication.
+    { 3,  1, { Pick(0,10) }, { 1, 1, 1 } },  { 3,  2, { Pick(3,10) }, { 2, 3, 6 } },  { 3,  3, { Pick(9,10) }, { 3, 9, 27 } },
+    { 3,  4, { Pick(4,10) }, { 4, 4, 16 } }, { 3,  5, { Pick(0,10) }, { 5, 1, 5 } },  { 3,  6, { Pick(7,10) }, { 6, 7, 42 } },
+    { 3,  7, { Pick(8,10) }, { 7, 8, 56 } }, { 3,  8, { Pick(2,10) }, { 8, 2, 16 } }, { 3,  9, { Pick(6,10) }, { 9, 6, 54 } },
+    { 3, 10, { Pick(9,10), Pick(3,10) },                                                       {  9,  4, 36 } }, // 10 held to 9
+    { 3, 11, { Pick(2,10), Raw(0.7) },                                                         {  3, 10, 30 } },
+    { 3, 12, { Pick(5,100),  Pick(33,100), Raw(0.7) },                                         { 34, 10, 340 } }, // d < 10 before the side
+    { 3, 13, { Pick(99,100), Raw(0.2) },                                                       { 100, 99, 9900 } },
+    { 3, 14, { Pick(1,10), Pick(2,10), Pick(3,8),  Pick(1,10), Pick(2,10), Pick(1,8) },        { 23,  3, 69 } }, // 3·5 carries
+    { 3, 15, { Pick(1,10), Pick(2,10), Pick(1,9),  Pick(1,10), Pick(2,10), Pick(3,9) },        { 23,  5, 115 } }, // 3·3 does not
+    { 3, 16, { Pick(8,10), Pick(7,10), Pick(8,9) },                                            { 900, 9, 8100 } },
+    { 3, 17, { Pick(50,1000),  Pick(240,1000), Pick(1,9) },                                    { 241,  3, 723 } },
+    { 3, 18, { Pick(435,1000), Pick(0,9),  Pick(435,1000), Pick(3,9) },                        { 436,  5, 2180 } }, // 872 < 1000
+    { 3, 19, { Pick(1,9), Pick(3,9) },                                                         {  3, 50, 150 } },
+    { 3, 20, { Pick(0,9), Pick(1,9) },                                                         { 20, 30, 600 } },
+    { 3, 21, { Pick(98,99), Pick(1,9) },                                                       { 99, 30, 2970 } }, // 109 held to 99
+    { 3, 22, { Pick(5,9), Pick(2,9) },                                                         {  6, 300, 1800 } },
+    { 3, 23, { Pick(13,89), Pick(4,89),  Pick(13,89), Pick(2,89) },                            { 24, 13, 312 } }, // 24·5 > 99
+    { 3, 24, { Pick(12,89), Pick(27,89) },                                                     { 23, 38, 874 } },
+    { 3, 25, { Pick(222,899), Pick(21,89) },                                                   { 323, 32, 10336 } },
+    { 3, 26, { Pick(222,899), Pick(0,9), Pick(3,9), Pick(4,9) },                               { 323, 145, 46835 } },
+    { 3, 27, { Pick(222,899), Pick(3,9), Pick(1,9) },                                          { 323, 402, 129846 } },
+
+    // Division: a is the dividend, b the divisor, then quotient and remainder.
+    { 4,  1, { Pick(8,9), Pick(1,9) },                                                         { 27,  9,  3 } }, // 10 held to 9
+    { 4,  2, { Pick(0,10), Pick(0,10), Pick(8,10) },                                           {  0,  8,  0 } }, // 0 drawn again
+    { 4,  3, { Pick(5,100),  Pick(24,100) },                                                   { 240, 10, 24 } },
+    { 4,  4, { Pick(2,8), Pick(5,9), Pick(3,4) },                                              { 31,  4,  7, 3 } }, // r 4 held to 3
+    { 4,  5, { Pick(7,8), Pick(2,9) },                                                         { 360, 9, 40 } },
+    { 4,  6, { Pick(8,99),  Pick(18,99),  Pick(14,99), Pick(7,9),  Pick(14,99), Pick(1,9) },   { 48,  3, 16 } }, // 10; 20; 16·9
+    { 4,  7, { Pick(15,99), Pick(6,9), Pick(0,8),  Pick(15,99), Pick(1,9), Pick(0,3) },        { 52,  3, 17, 1 } }, // 137 > 99 after r
+    { 4,  8, { Pick(0,9), Pick(7,9), Pick(6,9), Pick(1,9) },                                   { 528, 3, 176 } },
+    { 4,  9, { Pick(0,9), Pick(7,9), Pick(5,9), Pick(7,9), Pick(0,9),  Pick(0,9), Pick(7,9), Pick(5,9), Pick(1,9), Pick(2,3) }, { 527, 3, 175, 2 } },
+    { 4, 10, { Pick(2,9), Pick(2,10), Pick(6,9), Pick(7,9),  Pick(2,9), Pick(2,10), Pick(6,9), Pick(1,9) }, { 618, 3, 206 } },
+    { 4, 11, { Pick(2,9), Pick(5,10), Pick(1,9), Pick(1,9), Pick(0,3) },                       { 631, 3, 210, 1 } },
+    { 4, 12, { Pick(0,10), Pick(3,10), Pick(4,10), Pick(5,10), Pick(8,9),  Pick(0,10), Pick(3,10), Pick(4,10), Pick(5,10), Pick(2,9) }, { 5380, 4, 1345 } },
+    { 4, 13, { Pick(1,10), Pick(3,10), Pick(4,10), Pick(5,10), Pick(2,9), Pick(0,4) },         { 5381, 4, 1345, 1 } },
+    { 4, 14, { Pick(9,10), Pick(0,10), Pick(0,10), Pick(0,10), Pick(0,9), Pick(1,2),  Pick(2,10), Pick(0,10), Pick(1,10), Pick(8,10), Pick(0,9), Pick(0,2) }, { 4036, 2, 2018, 0 } },
+    { 4, 15, { Pick(21,99), Pick(3,9),  Pick(21,99), Pick(1,9), Raw(0.9) },                    { 690, 3, 230 } }, // 23·5 > 99 before y
+    { 4, 16, { Pick(0,8), Pick(1,9) },                                                         { 60, 30, 2 } },
+    { 4, 17, { Pick(1,8), Pick(3,9), Pick(0,5) },                                              { 160, 50, 3, 10 } }, // r 0 raised to 10
+    { 4, 18, { Pick(0,3), Pick(0,8), Pick(0,9), Pick(0,9),  Pick(2,3), Pick(0,8), Pick(5,9), Pick(3,9) }, { 64, 31, 2, 2 } }, // 11÷11: d too large
+    { 4, 19, { Pick(1,3), Pick(4,8), Pick(5,9), Pick(3,9) },                                   { 64, 25, 2, 14 } },
+    { 4, 20, { Pick(0,2), Pick(3,6), Pick(5,9), Pick(5,9) },                                   { 66, 16, 4, 2 } },
+    { 4, 21, { Pick(3,9), Pick(0,6), Pick(10,89), Pick(4,9),  Pick(3,9), Pick(0,6), Pick(10,89), Pick(5,9) }, { 216, 43, 5, 1 } }, // r = 0
+    { 4, 22, { Pick(0,9), Pick(0,6), Pick(88,89), Pick(8,9),  Pick(2,9), Pick(2,6), Pick(21,89), Pick(5,9) }, { 326, 35, 9, 11 } }, // q > 9
+    { 4, 23, { Pick(2,9), Pick(2,3), Pick(1,89), Pick(5,9) },                                  { 126, 39, 3, 9 } },
+    { 4, 24, { Pick(2,9), Pick(2,3), Pick(1,89), Pick(5,9),  Pick(0,9), Pick(0,3), Pick(88,89), Pick(8,9) }, { 999, 17, 58, 13 } }, // q < 10
+};
+// clang-format on
+
+class LevelScript : public ::testing::TestWithParam<Script> { };
+
+TEST_P(LevelScript, DrawsExactlyTheScriptedProblem)
+{
+    const Script &s = GetParam();
+    DrillState state;
+    state.Operation = static_cast<std::int16_t>(s.operation);
+    state.Level = static_cast<std::int16_t>(s.level);
+    state.CurrentRow = 2;
+    ScriptedRandom random(s.draws);
+    RecordingSurface surface;
+
+    ASSERT_TRUE(makeProblem(state, random, surface));
+
+    const auto &h = state.ProblemHistory;
+    EXPECT_EQ(h.ProblemCount(2), 1);
+    EXPECT_EQ((Candidate { h.OperandA(2, 1), h.OperandB(2, 1), h.Answer(2, 1), h.Remainder(2, 1) }),
+              s.expected);
+    EXPECT_EQ(random.left(), 0u) << "the level took fewer draws than scripted";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelScript, ::testing::ValuesIn(kScripts));
+
+TEST(LevelScripts, CoverEveryOfferedLevel)
+{
+    int perOperation[5] = {};
+    for (const Script &s : kScripts)
+        ++perOperation[s.operation];
+    EXPECT_EQ(perOperation[1], 16);
+    EXPECT_EQ(perOperation[2], 13);
+    EXPECT_EQ(perOperation[3], 27);
+    EXPECT_EQ(perOperation[4], 24);
+}
+
+} // namespace
+} // namespace piko::test
