@@ -1,9 +1,10 @@
 // The time to make a whole row of 99 problems at every level, on a fresh row and on a row
 // whose earlier problems (written by another operation) block as many pairs as they can.
+#include <benchmark/benchmark.h>
+
 #include <Generators.h>
 #include <LevelRule.h>
 #include <Pools.h>
-#include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,8 @@ void FullRow(benchmark::State &st, int operation, int level, bool blocked)
     state.Operation = static_cast<std::int16_t>(operation);
     state.Level = static_cast<std::int16_t>(level);
     state.CurrentRow = 1;
-    const ProblemHistory start = blocked ? blockingRow(*table(operation).level(level))
-                                         : ProblemHistory {};
+    const ProblemHistory start
+        = blocked ? blockingRow(*table(operation).level(level)) : ProblemHistory {};
     for (auto _ : st) {
         state.ProblemHistory = start;
         while (state.ProblemHistory.ProblemCount(1) < 99)
@@ -85,10 +86,11 @@ const int kRegistered = [] {
         for (int level = 1; level <= levels; ++level) {
             const std::string name = std::string(names[operation]) + "/L" + (level < 10 ? "0" : "")
                 + std::to_string(level);
-            benchmark::RegisterBenchmark(("row99/" + name).c_str(), FullRow, operation, level, false)
+            benchmark::RegisterBenchmark(
+                ("row99/" + name).c_str(), FullRow, operation, level, false)
                 ->Unit(benchmark::kMicrosecond);
-            benchmark::RegisterBenchmark(("row99_blocked/" + name).c_str(), FullRow, operation,
-                                         level, true)
+            benchmark::RegisterBenchmark(
+                ("row99_blocked/" + name).c_str(), FullRow, operation, level, true)
                 ->Unit(benchmark::kMicrosecond);
         }
     }

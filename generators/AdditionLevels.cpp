@@ -59,6 +59,9 @@ constexpr OperationTable kTable { kLevels, " ＋ " };
 
 } // namespace
 
-const OperationTable &additionTable() { return kTable; }
+const OperationTable &additionTable()
+{
+    return kTable;
+}
 
 } // namespace piko

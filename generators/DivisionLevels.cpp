@@ -14,10 +14,13 @@ constexpr Repetition kDivisionRules { .similarity = Repetition::Similarity::None
 constexpr Repetition kNoTests { .window = 0, .similarity = Repetition::Similarity::None };
 // L03 (10·q ÷ 10) keeps quotients, not pairs, from coming again.
 constexpr Repetition kByQuotient { .key = Repetition::Key::Quotient,
-                                   .similarity = Repetition::Similarity::None };
+    .similarity = Repetition::Similarity::None };
 
 // A remainder from 1 to d-1, with d-1 coming twice as often.
-int remainderOf(Draw &R, int d) { return atMost(R(d) + 1, d - 1); }
+int remainderOf(Draw &R, int d)
+{
+    return atMost(R(d) + 1, d - 1);
+}
 // A quotient with three digits 1 to 8 (R(9) = 0 raised to 1, so 9 never comes).
 int threeDigits(Draw &R)
 {
@@ -46,7 +49,9 @@ int fourDigits(Draw &R)
 struct Estimate {
     int D, d, e, q, r;
     Estimate(int p, int u, int s, int v)
-        : D(10 * s + v), d(10 * p + u), e(s / p), q(D / d), r(D % d) { }
+        : D(10 * s + v), d(10 * p + u), e(s / p), q(D / d), r(D % d)
+    {
+    }
     bool divisorTooLarge() const { return 20 * d > 13 * D; } // d > 0.65·D
     Drawn problem() const { return r == 0 ? redraw : quotient(q, d, r); }
 };
@@ -120,6 +125,9 @@ constexpr OperationTable kTable { kLevels, " ÷ " };
 
 } // namespace
 
-const OperationTable &divisionTable() { return kTable; }
+const OperationTable &divisionTable()
+{
+    return kTable;
+}
 
 } // namespace piko

@@ -53,8 +53,8 @@ Candidate drawCandidate(const LevelRule &level, Draw &R)
 constexpr int kBlockedBeforePoolCheck = 24;
 constexpr int kSimilarBound = 10;
 
-Candidate chooseCandidate(const LevelRule &level, const ProblemHistory &history, int row, int n,
-                          Draw &R)
+Candidate chooseCandidate(
+    const LevelRule &level, const ProblemHistory &history, int row, int n, Draw &R)
 {
     Repetition rules = level.repetition;
     int similar = 0;
@@ -89,8 +89,8 @@ std::string problemText(int a, const char *sign, int b)
 
 std::string statusLine(const DrillState &state, int row, int n)
 {
-    std::string line = "レベル" + twoCharacters(state.Level) + " (" + twoCharacters(n)
-        + ")  せいせき：";
+    std::string line
+        = "レベル" + twoCharacters(state.Level) + " (" + twoCharacters(n) + ")  せいせき：";
     if (n > 1) {
         const auto &h = state.ProblemHistory;
         for (int j = n > 10 ? n - 9 : 1; j <= n; ++j) {

@@ -20,15 +20,33 @@ using Drawn = std::optional<Candidate>;
 inline constexpr std::nullopt_t redraw = std::nullopt;
 using Rule = Drawn (*)(Draw &R);
 
-constexpr Drawn sum(int a, int b) { return Candidate { a, b, a + b, 0 }; }
-constexpr Drawn difference(int a, int b) { return Candidate { a, b, a - b, 0 }; }
-constexpr Drawn product(int a, int b) { return Candidate { a, b, a * b, 0 }; }
+constexpr Drawn sum(int a, int b)
+{
+    return Candidate { a, b, a + b, 0 };
+}
+constexpr Drawn difference(int a, int b)
+{
+    return Candidate { a, b, a - b, 0 };
+}
+constexpr Drawn product(int a, int b)
+{
+    return Candidate { a, b, a * b, 0 };
+}
 // q·d + r ÷ d = q remainder r
-constexpr Drawn quotient(int q, int d, int r = 0) { return Candidate { q * d + r, d, q, r }; }
+constexpr Drawn quotient(int q, int d, int r = 0)
+{
+    return Candidate { q * d + r, d, q, r };
+}
 
 // "at most K": a larger value becomes K; "at least K": a smaller value becomes K.
-constexpr int atMost(int v, int K) { return v > K ? K : v; }
-constexpr int atLeast(int v, int K) { return v < K ? K : v; }
+constexpr int atMost(int v, int K)
+{
+    return v > K ? K : v;
+}
+constexpr int atLeast(int v, int K)
+{
+    return v < K ? K : v;
+}
 
 // How a level keeps repeats away from a row.
 struct Repetition {

@@ -10,8 +10,7 @@ namespace {
 constexpr Repetition kLastSeven { .window = 7 };
 
 // The n-times table: n × 1..9, with 1 coming twice as often (R(10) = 0 is raised to 1).
-template<int n>
-Drawn timesTable(Draw &R)
+template<int n> Drawn timesTable(Draw &R)
 {
     return product(n, atLeast(R(10), 1));
 }
@@ -82,6 +81,9 @@ constexpr OperationTable kTable { kLevels, " × " };
 
 } // namespace
 
-const OperationTable &multiplicationTable() { return kTable; }
+const OperationTable &multiplicationTable()
+{
+    return kTable;
+}
 
 } // namespace piko

@@ -41,6 +41,7 @@ public:
         ++m_path.back().value;
         return true;
     }
+
 private:
     static constexpr std::size_t kMaxDepth = 12;
     struct Choice {
@@ -62,17 +63,16 @@ bool sharesOperand(const Candidate &c, const ProblemHistory &h, int row, int n)
     return c.a == h.OperandA(row, n - 1) || c.b == h.OperandB(row, n - 1);
 }
 
-bool anyPasses(const std::vector<Candidate> &pool, const Repetition &rules,
-               const ProblemHistory &h, int row, int n)
+bool anyPasses(const std::vector<Candidate> &pool, const Repetition &rules, const ProblemHistory &h,
+    int row, int n)
 {
     return std::any_of(pool.begin(), pool.end(),
-                       [&](const Candidate &c) { return !isBlocked(c, rules, h, row, n); });
+        [&](const Candidate &c) { return !isBlocked(c, rules, h, row, n); });
 }
 
 } // namespace
 
-bool isBlocked(const Candidate &c, const Repetition &rules, const ProblemHistory &h, int row,
-               int n)
+bool isBlocked(const Candidate &c, const Repetition &rules, const ProblemHistory &h, int row, int n)
 {
     for (int j = std::max(1, n - rules.window); j <= n - 1; ++j) {
         if (sameKey(c, rules, h, row, j))

@@ -12,8 +12,8 @@ namespace piko {
 
 // A candidate that the duplicate test, or an unbounded similarity test, throws away
 // however often it comes.
-bool isBlocked(const Candidate &c, const Repetition &rules, const ProblemHistory &history,
-               int row, int n);
+bool isBlocked(
+    const Candidate &c, const Repetition &rules, const ProblemHistory &history, int row, int n);
 // Same answer, first or second operand as problem n-1.
 bool isSimilar(const Candidate &c, const ProblemHistory &history, int row, int n);
 

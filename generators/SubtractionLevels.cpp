@@ -54,6 +54,9 @@ constexpr OperationTable kTable { kLevels, " － " };
 
 } // namespace
 
-const OperationTable &subtractionTable() { return kTable; }
+const OperationTable &subtractionTable()
+{
+    return kTable;
+}
 
 } // namespace piko

@@ -27,7 +27,7 @@ void ProblemHistory::turnPageIfFull(int row)
     constexpr int kShift = 10 * (kMaxProblems - kKept); // record 91 moves to record 1
     auto &slots = m_slots[row];
     std::copy(slots.begin() + slotOf(kMaxProblems - kKept + 1, Field::OperandA), slots.end(),
-              slots.begin() + slotOf(1, Field::OperandA));
+        slots.begin() + slotOf(1, Field::OperandA));
     clearSlots(row, kSlots - kShift, kSlots - 1);
     setProblemCount(row, kKept);
 }

@@ -67,8 +67,9 @@ public:
     // attempt 1..3
     std::int32_t AttemptResult(int row, int n, int attempt) const
     {
-        return attempt >= 1 && attempt <= 3 ? slot(row, slotOf(n, Field::AttemptResult1) + attempt - 1)
-                                            : 0;
+        return attempt >= 1 && attempt <= 3
+            ? slot(row, slotOf(n, Field::AttemptResult1) + attempt - 1)
+            : 0;
     }
     void setAttemptResult(int row, int n, int attempt, std::int32_t v)
     {

@@ -3,8 +3,9 @@
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
 
-#include <Generators.h>
 #include <gtest/gtest.h>
+
+#include <Generators.h>
 
 namespace piko::test {
 namespace {
@@ -39,12 +40,21 @@ struct Row {
         const int n = h.ProblemCount(r);
         return { h.OperandA(r, n), h.OperandB(r, n), h.Answer(r, n), h.Remainder(r, n) };
     }
-    std::string lastPrinted() const { return surface.printed.empty() ? "" : surface.printed.back().text; }
+    std::string lastPrinted() const
+    {
+        return surface.printed.empty() ? "" : surface.printed.back().text;
+    }
 };
 
 // Draws for addition level 2 (13+6 style): a = 10 + R(8)+1, b = R(9)+1.
-Step teen(int a) { return Pick(a - 11, 8); }
-Step one(int b) { return Pick(b - 1, 9); }
+Step teen(int a)
+{
+    return Pick(a - 11, 8);
+}
+Step one(int b)
+{
+    return Pick(b - 1, 9);
+}
 
 TEST(ProblemText, IsDigitsOperatorDigitsAndEquals)
 {
@@ -54,10 +64,8 @@ TEST(ProblemText, IsDigitsOperatorDigitsAndEquals)
     const struct {
         int operation;
         const char *text;
-    } signs[] = { { 1, "0 \xEF\xBC\x8B 0 \xEF\xBC\x9D " },
-                  { 2, "0 \xEF\xBC\x8D 0 \xEF\xBC\x9D " },
-                  { 3, "0 \xC3\x97 0 \xEF\xBC\x9D " },
-                  { 4, "0 \xC3\xB7 0 \xEF\xBC\x9D " } };
+    } signs[] = { { 1, "0 \xEF\xBC\x8B 0 \xEF\xBC\x9D " }, { 2, "0 \xEF\xBC\x8D 0 \xEF\xBC\x9D " },
+        { 3, "0 \xC3\x97 0 \xEF\xBC\x9D " }, { 4, "0 \xC3\xB7 0 \xEF\xBC\x9D " } };
     for (const auto &s : signs) {
         Row row(s.operation, 0);
         ScriptedRandom none {};
@@ -69,7 +77,7 @@ TEST(ProblemText, IsDigitsOperatorDigitsAndEquals)
 TEST(Frame, LevelsWithoutARuleMakeTheZeroProblemWithoutDrawing)
 {
     for (auto [operation, level] : { std::pair { 1, 0 }, { 1, 17 }, { 2, 14 }, { 3, 28 }, { 3, -1 },
-                                     { 4, 25 }, { 4, 26 }, { 4, 32767 } }) {
+             { 4, 25 }, { 4, 26 }, { 4, 32767 } }) {
         Row row(operation, level);
         row.record(5, 3, 8, 0, 1);
         ScriptedRandom none {};

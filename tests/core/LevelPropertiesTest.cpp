@@ -4,11 +4,12 @@
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
 
+#include <gtest/gtest.h>
+
 #include <Generators.h>
 #include <Pools.h>
 #include <algorithm>
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
 
 namespace piko::test {
@@ -19,10 +20,22 @@ struct P {
 };
 using Check = std::function<bool(const P &)>;
 
-bool in(int v, int lo, int hi) { return v >= lo && v <= hi; }
-int ones(int v) { return v % 10; }
-int tens(int v) { return v / 10 % 10; }
-int hundreds(int v) { return v / 100 % 10; }
+bool in(int v, int lo, int hi)
+{
+    return v >= lo && v <= hi;
+}
+int ones(int v)
+{
+    return v % 10;
+}
+int tens(int v)
+{
+    return v / 10 % 10;
+}
+int hundreds(int v)
+{
+    return v / 100 % 10;
+}
 bool digitsIn(int v, int count, int lo, int hi)
 {
     for (int i = 0; i < count; ++i, v /= 10)
@@ -32,7 +45,10 @@ bool digitsIn(int v, int count, int lo, int hi)
 }
 // The estimate of a two-digit-divisor problem: the dividend without its ones digit divided by
 // the divisor's tens digit.
-int estimate(const P &p) { return (p.a / 10) / (p.b / 10); }
+int estimate(const P &p)
+{
+    return (p.a / 10) / (p.b / 10);
+}
 
 // clang-format off
 const std::map<int, std::vector<Check>> kConditions {
@@ -175,10 +191,10 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
     const Check &meets = kConditions.at(operation)[level - 1];
     const bool byQuotient = operation == 4 && level == 3;
     const int back = window(operation, level);
-    const LevelRule &rule = *(operation == 1       ? additionTable()
-                                  : operation == 2 ? subtractionTable()
-                                  : operation == 3 ? multiplicationTable()
-                                                   : divisionTable())
+    const LevelRule &rule = *(operation == 1 ? additionTable()
+            : operation == 2                 ? subtractionTable()
+            : operation == 3                 ? multiplicationTable()
+                                             : divisionTable())
                                  .level(level);
     const auto pool = enumeratePool(rule);
 
@@ -196,7 +212,8 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
         for (int n = 1; n <= kPerRow; ++n) {
             ASSERT_TRUE(makeProblem(state, random, surface));
             const P p { h.OperandA(3, n), h.OperandB(3, n), h.Answer(3, n), h.Remainder(3, n) };
-            ASSERT_TRUE(meets(p)) << p.a << ", " << p.b << " -> " << p.answer << " r " << p.remainder;
+            ASSERT_TRUE(meets(p)) << p.a << ", " << p.b << " -> " << p.answer << " r "
+                                  << p.remainder;
             ASSERT_TRUE(consistent(operation, p)) << p.a << ", " << p.b;
             const auto sameAs = [&](const P &q) {
                 return byQuotient ? q.answer == p.answer : (q.a == p.a && q.b == p.b);
@@ -207,9 +224,11 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
                 ASSERT_TRUE(pool.has_value()) << "a large pool repeated " << p.a << ", " << p.b;
                 for (const Candidate &c : *pool) {
                     const P q { c.a, c.b, c.answer, c.remainder };
-                    ASSERT_TRUE(std::any_of(recent, made.end(), [&](const P &m) {
-                        return byQuotient ? m.answer == q.answer : (m.a == q.a && m.b == q.b);
-                    })) << "repeated while " << c.a << ", " << c.b << " was still unused";
+                    ASSERT_TRUE(std::any_of(recent, made.end(),
+                        [&](const P &m) {
+                            return byQuotient ? m.answer == q.answer : (m.a == q.a && m.b == q.b);
+                        }))
+                        << "repeated while " << c.a << ", " << c.b << " was still unused";
                 }
             }
             made.push_back(p);

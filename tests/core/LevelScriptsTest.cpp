@@ -4,8 +4,9 @@
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
 
-#include <Generators.h>
 #include <gtest/gtest.h>
+
+#include <Generators.h>
 #include <vector>
 
 namespace piko::test {
@@ -125,7 +126,7 @@ TEST_P(LevelScript, DrawsExactlyTheScriptedProblem)
     const auto &h = state.ProblemHistory;
     EXPECT_EQ(h.ProblemCount(2), 1);
     EXPECT_EQ((Candidate { h.OperandA(2, 1), h.OperandB(2, 1), h.Answer(2, 1), h.Remainder(2, 1) }),
-              s.expected);
+        s.expected);
     EXPECT_EQ(random.left(), 0u) << "the level took fewer draws than scripted";
 }
 

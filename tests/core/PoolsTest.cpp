@@ -3,11 +3,12 @@
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
 
+#include <gtest/gtest.h>
+
 #include <Generators.h>
 #include <Pools.h>
 #include <chrono>
 #include <set>
-#include <gtest/gtest.h>
 
 namespace piko::test {
 namespace {
@@ -97,7 +98,8 @@ TEST_P(ExhaustedRow, KeepsMakingProblemsQuickly)
     const bool byQuotient = operation == 4 && level == 3;
     const auto key = [&](int n) {
         const auto &h = state.ProblemHistory;
-        return byQuotient ? std::pair { h.Answer(2, n), 0 } : std::pair { h.OperandA(2, n), h.OperandB(2, n) };
+        return byQuotient ? std::pair { h.Answer(2, n), 0 }
+                          : std::pair { h.OperandA(2, n), h.OperandB(2, n) };
     };
 
     const auto start = std::chrono::steady_clock::now();
@@ -154,7 +156,8 @@ TEST(ExhaustedRow, AdditionLevelOneRelaxesOnlyWhenNothingCanPass)
                     bool repeat = false;
                     for (int j = 1; j < n; ++j)
                         repeat = repeat || (h.OperandA(1, j) == a && h.OperandB(1, j) == b);
-                    const bool shares = n > 1 && (h.OperandA(1, n - 1) == a || h.OperandB(1, n - 1) == b);
+                    const bool shares
+                        = n > 1 && (h.OperandA(1, n - 1) == a || h.OperandB(1, n - 1) == b);
                     somePasses = somePasses || (!repeat && !shares);
                 }
             ASSERT_TRUE(makeProblem(state, random, surface));

@@ -18,7 +18,10 @@ public:
     void setCurrentX(int x) override { m_x = x; }
     void setCurrentY(int y) override { m_y = y; }
     void setForeColor(Rgb colour) override { m_colour = colour; }
-    void print(const std::string &text) override { printed.push_back({ m_x, m_y, m_colour, text }); }
+    void print(const std::string &text) override
+    {
+        printed.push_back({ m_x, m_y, m_colour, text });
+    }
 
     std::vector<Printed> printed;
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <LevelRule.h>
 #include <Random.h>
-#include <gtest/gtest.h>
 #include <initializer_list>
 #include <ostream>
 #include <stdexcept>
@@ -21,8 +22,14 @@ namespace piko::test {
 struct Step {
     double x;
 };
-inline Step Pick(int v, int M) { return { (v + 0.5) / M }; }
-inline Step Raw(double x) { return { x }; }
+inline Step Pick(int v, int M)
+{
+    return { (v + 0.5) / M };
+}
+inline Step Raw(double x)
+{
+    return { x };
+}
 
 // Hands out the given x values in order. Running dry fails the test and stops the code under
 // test, so a loop that draws more than expected cannot hang or go unnoticed.

@@ -2,11 +2,12 @@
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
 
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
 #include <DrillState.h>
 #include <Generators.h>
 #include <cmath>
-#include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 #include <type_traits>
 
 namespace piko::test {
