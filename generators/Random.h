@@ -10,13 +10,15 @@ class RandomSource {
 public:
     virtual ~RandomSource() = default;
     virtual double next() = 0;
+    // Starts the sequence anew from a whole number (a scripted source ignores it).
+    virtual void reseed(std::uint32_t seed) { (void)seed; }
 };
 
 // The program's own source: seeded once from a whole number, then independent draws.
 class SeededRandom final : public RandomSource {
 public:
     explicit SeededRandom(std::uint32_t seed = 0) { reseed(seed); }
-    void reseed(std::uint32_t seed) { m_engine.seed(seed); }
+    void reseed(std::uint32_t seed) override { m_engine.seed(seed); }
     double next() override;
 
 private:

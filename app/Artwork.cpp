@@ -1,0 +1,49 @@
+#include "Artwork.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace piko::artwork {
+namespace {
+
+QString resourceOf(Picture picture)
+{
+    switch (picture) {
+    case Picture::PuzzledBoy:
+        return QStringLiteral(":/art/puzzled-boy.svg");
+    case Picture::Girl:
+        return QStringLiteral(":/art/girl.svg");
+    case Picture::WavingChildren:
+        break;
+    }
+    return QStringLiteral(":/art/waving-children.svg");
+}
+
+QPixmap renderFile(const QString &file, QSize size, qreal ratio)
+{
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(file);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap render(Picture picture, QSize size, qreal devicePixelRatio)
+{
+    return renderFile(resourceOf(picture), size, devicePixelRatio);
+}
+
+QIcon icon()
+{
+    QIcon icon;
+    for (int side : { 16, 32, 48, 64 })
+        icon.addPixmap(renderFile(QStringLiteral(":/art/icon.svg"), QSize(side, side), 1.0));
+    return icon;
+}
+
+} // namespace piko::artwork

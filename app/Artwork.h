@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+
+namespace piko::artwork {
+
+// The program's own drawings, kept as vector images and rendered once at the size shown.
+enum class Picture { PuzzledBoy, Girl, WavingChildren };
+
+QPixmap render(Picture picture, QSize size, qreal devicePixelRatio);
+// The window icon, drawn for 16 × 16 and sharp at larger sizes too.
+QIcon icon();
+
+} // namespace piko::artwork

@@ -1,0 +1,86 @@
+#include "BoxReading.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace piko {
+namespace {
+
+// Decodes one UTF-8 character at text[i], advancing i; malformed input yields U+FFFD.
+char32_t nextCodePoint(std::string_view text, std::size_t &i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    int length = lead < 0x80  ? 1
+        : (lead >> 5) == 0x6  ? 2
+        : (lead >> 4) == 0xE  ? 3
+        : (lead >> 3) == 0x1E ? 4
+                              : 0;
+    if (length == 0 || i + length > text.size()) {
+        ++i;
+        return U'\uFFFD';
+    }
+    char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        const unsigned char c = byte(i + k);
+        if ((c & 0xC0) != 0x80) {
+            ++i;
+            return U'\uFFFD';
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    i += length;
+    return cp;
+}
+
+// Full-width forms (U+FF01..U+FF5E) are their ASCII characters shifted by 0xFEE0.
+char32_t narrow(char32_t c)
+{
+    return c >= 0xFF01 && c <= 0xFF5E ? c - 0xFEE0 : c;
+}
+
+bool isBlank(char32_t c)
+{
+    return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\u3000';
+}
+
+} // namespace
+
+double boxValue(std::string_view utf8)
+{
+    std::string number; // the leading number's digits and point, in ASCII
+    bool negative = false, signSeen = false, digits = false, point = false;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = narrow(nextCodePoint(utf8, i));
+        if (isBlank(c))
+            continue;
+        if ((c == U'+' || c == U'-' || c == U'\u2212') && !signSeen && number.empty()) {
+            negative = c != U'+';
+            signSeen = true;
+        } else if (c >= U'0' && c <= U'9') {
+            number += static_cast<char>(c);
+            digits = true;
+        } else if (c == U'.' && !point) {
+            number += '.';
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    // from_chars reads the same whatever the locale's decimal point.
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Too large (a whole part beyond a double) or too small (only zeros before the point).
+        const std::string whole = number.substr(0, number.find('.'));
+        value = whole.find_first_not_of('0') == std::string::npos
+            ? 0.0
+            : std::numeric_limits<double>::infinity();
+    }
+    return negative ? -value : value;
+}
+
+} // namespace piko

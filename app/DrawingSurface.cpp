@@ -1,0 +1,146 @@
+#include "DrawingSurface.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace piko {
+
+namespace {
+
+QColor toQColor(Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+} // namespace
+
+DrawingSurface::DrawingSurface(QColor backColour, QWidget *parent)
+    : QWidget(parent), m_backColour(backColour)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ensureImage();
+}
+
+void DrawingSurface::setForeColor(Rgb colour)
+{
+    m_foreColour = toQColor(colour);
+}
+
+void DrawingSurface::setFillColor(Rgb colour)
+{
+    m_fillColour = toQColor(colour);
+}
+
+void DrawingSurface::ensureImage()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    if (m_image.size() == pixels && m_image.devicePixelRatio() == ratio)
+        return;
+    QImage image(pixels, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(m_backColour);
+    if (!m_image.isNull()) {
+        QPainter painter(&image);
+        painter.drawImage(QPointF(0, 0), m_image);
+    }
+    m_image = image;
+}
+
+void DrawingSurface::print(const std::string &text)
+{
+    print(QString::fromStdString(text));
+}
+
+void DrawingSurface::print(const QString &text)
+{
+    ensureImage();
+    QPainter painter(&m_image);
+    painter.setFont(font());
+    painter.setPen(m_foreColour);
+    const QFontMetrics metrics(font());
+    painter.drawText(QPoint(m_currentX, m_currentY + metrics.ascent()), text);
+    m_currentX = 0;
+    m_currentY += metrics.height();
+    update();
+}
+
+int DrawingSurface::textWidth(const QString &text) const
+{
+    return QFontMetrics(font()).horizontalAdvance(text);
+}
+
+int DrawingSurface::textHeight() const
+{
+    return QFontMetrics(font()).height();
+}
+
+void DrawingSurface::roundRect(int left, int top, int right, int bottom, int w, int h)
+{
+    ensureImage();
+    QPainter painter(&m_image);
+    painter.setPen(QPen(m_foreColour, 1));
+    painter.setBrush(m_solidFill ? QBrush(m_fillColour) : QBrush(Qt::NoBrush));
+    painter.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), w / 2.0, h / 2.0);
+    update();
+}
+
+void DrawingSurface::fillSquare(int left, int top, int side, Rgb colour)
+{
+    ensureImage();
+    QPainter painter(&m_image);
+    painter.fillRect(QRect(left, top, side, side), toQColor(colour));
+    update();
+}
+
+QImage DrawingSurface::snapshot(QRect area) const
+{
+    const qreal ratio = m_image.devicePixelRatio();
+    QImage copy = m_image.copy(
+        QRectF(QRectF(area).topLeft() * ratio, QSizeF(area.size()) * ratio).toAlignedRect());
+    copy.setDevicePixelRatio(ratio);
+    return copy;
+}
+
+void DrawingSurface::restore(QRect area, const QImage &copy)
+{
+    ensureImage();
+    QPainter painter(&m_image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(area.topLeft(), copy);
+    update();
+}
+
+void DrawingSurface::refresh()
+{
+    if (isVisible())
+        repaint();
+}
+
+void DrawingSurface::clear()
+{
+    m_image.fill(m_backColour);
+    update();
+}
+
+void DrawingSurface::paintEvent(QPaintEvent *)
+{
+    ensureImage();
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), m_image);
+}
+
+void DrawingSurface::resizeEvent(QResizeEvent *)
+{
+    ensureImage();
+}
+
+void DrawingSurface::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    emit mouseDown(
+        static_cast<int>(event->button()), static_cast<int>(event->modifiers()), p.x(), p.y());
+}
+
+} // namespace piko

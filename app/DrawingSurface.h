@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+
+#include <Surface.h>
+
+namespace piko {
+
+// The drill surface Picture1: a persistent image that keeps what is drawn on it until something
+// is drawn over it, with a text cursor (CurrentX, CurrentY), a foreground and a fill colour,
+// rounded rectangles and printing. Coordinates are logical pixels; on a high-density screen the
+// image has the screen's pixels, so lines and text stay crisp.
+class DrawingSurface final : public QWidget, public Surface {
+    Q_OBJECT
+
+public:
+    explicit DrawingSurface(QColor backColour, QWidget *parent = nullptr);
+
+    void setCurrentX(int x) override { m_currentX = x; }
+    void setCurrentY(int y) override { m_currentY = y; }
+    int currentX() const { return m_currentX; }
+    int currentY() const { return m_currentY; }
+    void setForeColor(Rgb colour) override;
+    void setFillColor(Rgb colour);
+    void setSolidFill(bool solid) { m_solidFill = solid; }
+
+    // Prints at (CurrentX, CurrentY), the top left of the text; then, like a line printer,
+    // CurrentX returns to 0 and CurrentY moves down one line.
+    void print(const std::string &text) override;
+    void print(const QString &text);
+    int textWidth(const QString &text) const;
+    int textHeight() const;
+    // Left, top, right and bottom edges, the right and bottom ones just outside the shape;
+    // the corners are ellipses w wide and h high. Outline in the foreground colour, filled with
+    // the fill colour when the fill is solid.
+    void roundRect(int left, int top, int right, int bottom, int w, int h);
+    void fillSquare(int left, int top, int side, Rgb colour);
+    // A copy of a rectangle of the drawing, and putting such a copy back.
+    QImage snapshot(QRect area) const;
+    void restore(QRect area, const QImage &copy);
+    // Puts everything drawn so far on the screen now, even in the middle of a handler.
+    void refresh();
+    void clear();
+
+    // What the surface shows, at the screen's pixel density (for tests and screenshots).
+    QImage image() const { return m_image; }
+    QSize sizeHint() const override { return size(); }
+
+signals:
+    void mouseDown(int button, int shift, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void ensureImage();
+
+    QColor m_backColour;
+    QColor m_foreColour = Qt::black;
+    QColor m_fillColour = Qt::black;
+    bool m_solidFill = false;
+    int m_currentX = 0;
+    int m_currentY = 0;
+    QImage m_image;
+};
+
+} // namespace piko

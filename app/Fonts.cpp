@@ -1,0 +1,44 @@
+#include "Fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include <cmath>
+
+namespace piko {
+
+void installFontSubstitutions()
+{
+    const struct {
+        const QString &design;
+        QStringList nearest;
+    } substitutions[] = {
+        { kPMincho, { "IPAPMincho", "IPAexMincho", "IPAMincho", "Noto Serif CJK JP" } },
+        { kMincho, { "IPAMincho", "IPAexMincho", "Noto Serif CJK JP" } },
+        { kGothic, { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP" } },
+        { kPGothic, { "IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP" } },
+    };
+    const QStringList installed = QFontDatabase::families();
+    for (const auto &s : substitutions) {
+        if (installed.contains(s.design))
+            continue; // the named font itself is there
+        QFont::insertSubstitutions(s.design, s.nearest);
+    }
+}
+
+int pointsToPixels(double points)
+{
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
+
+QFont designFont(const QString &family, double points, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pointsToPixels(points));
+    font.setBold(bold);
+    font.setStyleHint(
+        family.contains(QStringLiteral("ゴシック")) ? QFont::SansSerif : QFont::Serif);
+    return font;
+}
+
+} // namespace piko

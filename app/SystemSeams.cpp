@@ -1,0 +1,50 @@
+#include "Seams.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+
+namespace piko {
+
+std::string SystemClock::timeOfDay()
+{
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString();
+}
+
+double SystemScreen::width()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 1024.0;
+}
+
+// Message boxes carry no icon and the program's caption, and their buttons are labelled in
+// Japanese whatever the system's language.
+void SystemMessages::inform(const QString &text)
+{
+    QMessageBox box(
+        QMessageBox::NoIcon, kCaption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool SystemMessages::ask(const QString &text)
+{
+    QMessageBox box(
+        QMessageBox::NoIcon, kCaption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton *yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void SystemBeeper::beep()
+{
+    QApplication::beep();
+}
+
+} // namespace piko

@@ -1,0 +1,24 @@
+#include "Fonts.h"
+#include "Form1.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <Random.h>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    piko::installFontSubstitutions();
+
+    piko::DrillState state;
+    piko::SystemClock clock;
+    piko::SystemScreen screen;
+    piko::SystemMessages messages;
+    piko::SystemBeeper beeper;
+    piko::SeededRandom random;
+    piko::Form1 window(state, { clock, screen, messages, beeper, random });
+    window.show();
+    return app.exec();
+}
