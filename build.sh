@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-    qt6-base-dev qt6-svg-dev libqt6svg6 fonts-ipafont fonts-ipaexfont xvfb xauth)
+    qt6-base-dev qt6-svg-dev libqt6svg6 fonts-ipafont fonts-ipaexfont xvfb xauth x11-utils)
 
 install_missing() {
     local missing=() p

@@ -19,6 +19,9 @@ DrawingSurface::DrawingSurface(QColor backColour, QWidget *parent)
     : QWidget(parent), m_backColour(backColour)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, backColour);
+    setPalette(palette);
     ensureImage();
 }
 

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <DrawingSurface.h>
+#include <Form1.h>
+#include <Random.h>
+#include <Seams.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace piko::test {
+
+// A clock that moves on one second at every reading, so a blink passes at once; a test can
+// also run something at a given reading (to act "during" a blink).
+class FakeClock final : public Clock {
+public:
+    std::string timeOfDay() override
+    {
+        const int t = m_seconds++;
+        if (onReading)
+            onReading(t);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t / 3600 % 24, t / 60 % 60, t % 60);
+        return text;
+    }
+    void set(int h, int m, int s) { m_seconds = 3600 * h + 60 * m + s; }
+    int readings() const { return m_seconds; }
+    std::function<void(int)> onReading;
+
+private:
+    int m_seconds = 0;
+};
+
+class FakeScreen final : public Screen {
+public:
+    double width() override { return widthValue; }
+    double pixelWidth() override { return pixel; }
+    double widthValue = 1024;
+    double pixel = 1;
+};
+
+// Answers questions from a queue (Yes when it is empty) and keeps every text shown.
+class FakeMessages final : public Messages {
+public:
+    void inform(const QString &text) override { shown.push_back(text); }
+    bool ask(const QString &text) override
+    {
+        shown.push_back(text);
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<QString> shown;
+    std::deque<bool> answers;
+};
+
+class FakeBeeper final : public Beeper {
+public:
+    void beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+// A seeded source that remembers the seed it was given.
+class RecordingRandom final : public RandomSource {
+public:
+    double next() override { return m_source.next(); }
+    void reseed(std::uint32_t seed) override
+    {
+        seeds.push_back(seed);
+        m_source.reseed(seed);
+    }
+    std::vector<std::uint32_t> seeds;
+
+private:
+    SeededRandom m_source;
+};
+
+// One window on a screen of the given width, with every seam faked.
+struct Window {
+    explicit Window(double screenWidth = 1024, double pixelWidth = 1)
+    {
+        screen.widthValue = screenWidth;
+        screen.pixel = pixelWidth;
+        form = std::make_unique<Form1>(state, Seams { clock, screen, messages, beeper, random });
+        form->show();
+    }
+
+    template<typename W = QWidget>
+    W *get(const QString &name) const
+    {
+        auto *w = form->findChild<W *>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    void click(const QString &name) const
+    {
+        if (auto *w = get<QAbstractButton>(name))
+            QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    }
+    void clickSurface(int x, int y) const
+    {
+        QTest::mouseClick(&form->surface(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    }
+    QString text(const QString &box) const { return get<QLineEdit>(box)->text(); }
+    QRgb pixel(int x, int y) const { return form->surface().image().pixel(x, y); }
+
+    // Operation (0..3), then the option of the level, then けってい.
+    void choose(int operation, int level)
+    {
+        const char *options[] = { "Option2", "Option3", "Option4", "Option1" };
+        const char *decides[] = { "Command10", "Command12", "Command14", "Command3" };
+        click(QStringLiteral("Command1(%1)").arg(operation));
+        click(QStringLiteral("%1(%2)").arg(QLatin1String(options[operation])).arg(level - 1));
+        click(QLatin1String(decides[operation]));
+    }
+    // Types the digits of v on the keypad of a row.
+    void tapNumber(int row, long long v)
+    {
+        for (QChar c : QString::number(v)) {
+            const int d = c.digitValue();
+            const int index = row == 1 ? d : 10 * (row - 1) + 9 - d;
+            click(QStringLiteral("Command6(%1)").arg(index));
+        }
+    }
+
+    DrillState state;
+    FakeClock clock;
+    FakeScreen screen;
+    FakeMessages messages;
+    FakeBeeper beeper;
+    RecordingRandom random;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace piko::test

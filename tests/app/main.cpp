@@ -1,0 +1,17 @@
+// GUI tests run on Qt's offscreen platform unless told otherwise.
+#include <Fonts.h>
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <gtest/gtest.h>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    piko::installFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
