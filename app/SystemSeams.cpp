@@ -1,3 +1,4 @@
+#include "Fonts.h"
 #include "Seams.h"
 
 #include <QApplication>
@@ -20,12 +21,23 @@ double SystemScreen::width()
     return screen ? screen->geometry().width() : 1024.0;
 }
 
-// Message boxes carry no icon and the program's caption, and their buttons are labelled in
-// Japanese whatever the system's language.
+namespace {
+
+// Message boxes carry no icon and the program's caption, their buttons are labelled in Japanese
+// whatever the system's language, and their text is large enough to read from a pupil's seat.
+void setUp(QMessageBox &box)
+{
+    box.setFont(designFont(kPGothic, 15.75, false));
+    box.setWindowModality(Qt::ApplicationModal);
+}
+
+} // namespace
+
 void SystemMessages::inform(const QString &text)
 {
     QMessageBox box(
         QMessageBox::NoIcon, kCaption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    setUp(box);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -34,6 +46,7 @@ bool SystemMessages::ask(const QString &text)
 {
     QMessageBox box(
         QMessageBox::NoIcon, kCaption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    setUp(box);
     QPushButton *yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

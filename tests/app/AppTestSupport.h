@@ -1,17 +1,18 @@
 #pragma once
 
-#include <DrawingSurface.h>
-#include <Form1.h>
-#include <Random.h>
-#include <Seams.h>
-
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <DrawingSurface.h>
+#include <Form1.h>
+#include <Random.h>
+#include <Seams.h>
 #include <deque>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace piko::test {
@@ -93,8 +94,7 @@ struct Window {
         form->show();
     }
 
-    template<typename W = QWidget>
-    W *get(const QString &name) const
+    template<typename W = QWidget> W *get(const QString &name) const
     {
         auto *w = form->findChild<W *>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();

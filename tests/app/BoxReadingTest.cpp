@@ -1,7 +1,8 @@
 // Reading a box's text as the check does: the leading decimal number, blanks ignored.
+#include <gtest/gtest.h>
+
 #include <BoxReading.h>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <string>
 
 namespace piko::test {
@@ -43,9 +44,14 @@ TEST(BoxReading, NeverCrashesAndNeverMakesAHugeNumberRight)
     EXPECT_EQ(boxValue(std::string(5000, '0') + "7"), 7.0);
     EXPECT_LT(boxValue("0." + std::string(500, '0') + "1"), 1e-300);
     EXPECT_EQ(boxValue(std::string(100000, ' ') + "5"), 5.0);
-    EXPECT_EQ(boxValue("\xff\xfe" "12"), 0.0); // not UTF-8: no leading number
+    EXPECT_EQ(boxValue("\xff\xfe"
+                       "12"),
+        0.0); // not UTF-8: no leading number
     EXPECT_EQ(boxValue("12\xe3\x81"), 12.0); // a cut-off character ends the number
-    EXPECT_EQ(boxValue(std::string("4\0" "2", 3)), 4.0);
+    EXPECT_EQ(boxValue(std::string("4\0"
+                                   "2",
+                  3)),
+        4.0);
 }
 
 } // namespace

@@ -162,12 +162,14 @@ TEST(Rows, PlaceTheAnswerBoxJustAfterTheProblem)
         win.clickSurface(100, 320);
         const int w = win.form->surface().textWidth(QString::fromStdString(win.state.ProblemText));
         EXPECT_EQ(win.get("Text1(1)")->pos(), QPoint(w + 90, 357));
-        EXPECT_EQ(win.get<QLineEdit>("Text1(1)")->palette().color(QPalette::Base), QColor(255, 200, 200));
+        EXPECT_EQ(
+            win.get<QLineEdit>("Text1(1)")->palette().color(QPalette::Base), QColor(255, 200, 200));
         if (operation == 3) {
             EXPECT_EQ(win.get("Text2(1)")->pos(), QPoint(w + 311, 357));
             EXPECT_EQ(win.get("Command9(1)")->pos(), QPoint(w + 220, 360));
             EXPECT_FALSE(win.get("Text2(1)")->isHidden());
-            EXPECT_EQ(win.get<QLineEdit>("Text2(1)")->palette().color(QPalette::Base), QColor(200, 200, 200));
+            EXPECT_EQ(win.get<QLineEdit>("Text2(1)")->palette().color(QPalette::Base),
+                QColor(200, 200, 200));
         }
     }
 }
@@ -192,8 +194,10 @@ TEST(Entry, KeypadsWriteIntoTheirOwnRowOnly)
     // あまり sends digits to the remainder box; けす empties only the active box.
     win.click("Command9(0)");
     EXPECT_EQ(win.state.InputTarget[1], 1);
-    EXPECT_EQ(win.get<QLineEdit>("Text2(0)")->palette().color(QPalette::Base), QColor(255, 200, 200));
-    EXPECT_EQ(win.get<QLineEdit>("Text1(0)")->palette().color(QPalette::Base), QColor(200, 200, 200));
+    EXPECT_EQ(
+        win.get<QLineEdit>("Text2(0)")->palette().color(QPalette::Base), QColor(255, 200, 200));
+    EXPECT_EQ(
+        win.get<QLineEdit>("Text1(0)")->palette().color(QPalette::Base), QColor(200, 200, 200));
     win.click("Command6(3)");
     win.click("Command6(4)");
     EXPECT_EQ(win.text("Text2(0)"), QStringLiteral("34"));
@@ -371,7 +375,8 @@ TEST(Finishing, NoKeepsEverythingYesClosesEveryRow)
     win.tapNumber(1, 5);
     win.messages.answers = { false };
     win.click("Command8");
-    EXPECT_EQ(win.messages.shown.back(), QStringLiteral("けいさんれんしゅうは、みなさん　おわりましたか？"));
+    EXPECT_EQ(win.messages.shown.back(),
+        QStringLiteral("けいさんれんしゅうは、みなさん　おわりましたか？"));
     EXPECT_FALSE(win.get("Picture1")->isHidden());
     EXPECT_EQ(count(win, 1), 1);
     EXPECT_EQ(win.text("Text1(0)"), QStringLiteral("5"));
@@ -382,7 +387,8 @@ TEST(Finishing, NoKeepsEverythingYesClosesEveryRow)
     EXPECT_FALSE(win.get("Picture5")->isHidden());
     for (int r = 0; r < 3; ++r)
         for (const char *name : { "Text1", "Text2", "Command9", "Command5", "Picture6" })
-            EXPECT_TRUE(win.get(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(r))->isHidden());
+            EXPECT_TRUE(
+                win.get(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(r))->isHidden());
     for (int row = 1; row <= 3; ++row)
         for (int k = 0; k <= 1000; ++k)
             ASSERT_EQ(win.state.ProblemHistory.slot(row, k), 0);

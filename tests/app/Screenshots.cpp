@@ -2,11 +2,11 @@
 //   build/tests/screenshots docs
 #include "AppTestSupport.h"
 
-#include <Fonts.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QStyleFactory>
+
+#include <Fonts.h>
 
 namespace {
 
@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
         Window win(1024);
         save(win, dir, "start.png");
         const char *panels[] = { "panel-addition.png", "panel-subtraction.png",
-                                 "panel-multiplication.png", "panel-division.png" };
+            "panel-multiplication.png", "panel-division.png" };
         for (int op = 0; op < 4; ++op) {
             win.click(QStringLiteral("Command1(%1)").arg(op));
             save(win, dir, panels[op]);

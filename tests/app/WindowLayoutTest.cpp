@@ -1,10 +1,10 @@
 // The window as built and laid out at load, on screens of several widths.
 #include "AppTestSupport.h"
 
-#include <Captions.h>
-
 #include <QLabel>
 #include <QRegularExpression>
+
+#include <Captions.h>
 
 namespace piko::test {
 namespace {
@@ -18,7 +18,8 @@ TEST(WindowAtStart, ShowsOnlyTheOperationButtonsAndTheExitButton)
 {
     Window win(1024);
     EXPECT_EQ(win.form->size(), QSize(1018, 731));
-    EXPECT_TRUE(win.form->windowTitle().startsWith(QStringLiteral("ぴこまる Ver1.0.1 (ぴこまる）")));
+    EXPECT_TRUE(
+        win.form->windowTitle().startsWith(QStringLiteral("ぴこまる Ver1.0.1 (ぴこまる）")));
     EXPECT_FALSE(win.form->windowIcon().isNull());
     EXPECT_EQ(backColour(win.form.get()), QColor(192, 255, 192));
     const char *operations[] = { "たしざん", "ひきざん", "かけざん", "わりざん" };
@@ -39,7 +40,8 @@ TEST(WindowAtStart, ShowsOnlyTheOperationButtonsAndTheExitButton)
         EXPECT_TRUE(win.get(hidden)->isHidden()) << hidden;
     for (int r = 0; r < 3; ++r)
         for (const char *name : { "Text1", "Text2", "Command9", "Command5", "Picture6" })
-            EXPECT_TRUE(win.get(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(r))->isHidden())
+            EXPECT_TRUE(
+                win.get(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(r))->isHidden())
                 << name << r;
     EXPECT_TRUE(win.get("Option1(24)")->isHidden());
     EXPECT_TRUE(win.get("Option1(25)")->isHidden());
@@ -66,8 +68,10 @@ TEST(WindowAtStart, DrillSurfaceChildrenKeepTheirDesignPlaces)
     EXPECT_EQ(win.get<QPushButton>("Command5(2)")->text(), QStringLiteral("ﾁｪｯｸ"));
     const int tops[] = { 208, 408, 616 };
     for (int r = 0; r < 3; ++r) {
-        EXPECT_EQ(win.get(QStringLiteral("Command5(%1)").arg(r))->geometry(), QRect(572, tops[r], 101, 39));
-        EXPECT_EQ(win.get(QStringLiteral("Picture6(%1)").arg(r))->geometry(), QRect(140, tops[r], 429, 41));
+        EXPECT_EQ(win.get(QStringLiteral("Command5(%1)").arg(r))->geometry(),
+            QRect(572, tops[r], 101, 39));
+        EXPECT_EQ(win.get(QStringLiteral("Picture6(%1)").arg(r))->geometry(),
+            QRect(140, tops[r], 429, 41));
         auto *erase = win.get<QPushButton>(QStringLiteral("Command7(%1)").arg(r));
         EXPECT_EQ(erase->text(), QStringLiteral("けす"));
         EXPECT_EQ(erase->geometry(), QRect(360, 0, 65, 37));
@@ -98,25 +102,31 @@ TEST(LevelPanels, OptionCaptionsStartWithTheirLevel)
         int count;
         QColor colour;
     } panels[] = { { "Picture7", "Option2", 16, QColor(239, 239, 255) },
-                   { "Picture8", "Option3", 13, QColor(255, 240, 255) },
-                   { "Picture9", "Option4", 27, QColor(255, 192, 192) },
-                   { "Picture5", "Option1", 26, QColor(192, 255, 255) } };
+        { "Picture8", "Option3", 13, QColor(255, 240, 255) },
+        { "Picture9", "Option4", 27, QColor(255, 192, 192) },
+        { "Picture5", "Option1", 26, QColor(192, 255, 255) } };
     for (const auto &p : panels) {
         EXPECT_EQ(backColour(win.get(p.panel)), p.colour);
         for (int i = 0; i < p.count; ++i) {
-            auto *option = win.get<QRadioButton>(QStringLiteral("%1(%2)").arg(QLatin1String(p.options)).arg(i));
+            auto *option = win.get<QRadioButton>(
+                QStringLiteral("%1(%2)").arg(QLatin1String(p.options)).arg(i));
             EXPECT_EQ(option->parentWidget()->objectName(), QLatin1String(p.panel));
-            EXPECT_TRUE(option->text().startsWith(QStringLiteral("L%1").arg(i + 1, 2, 10, QLatin1Char('0'))))
+            EXPECT_TRUE(option->text().startsWith(
+                QStringLiteral("L%1").arg(i + 1, 2, 10, QLatin1Char('0'))))
                 << option->text().toStdString();
             EXPECT_EQ(backColour(option), p.colour);
             EXPECT_EQ(option->font().family(), QStringLiteral("ＭＳ ゴシック"));
         }
     }
     // Captions keep their blanks; division 12 and 13 show a right example.
-    EXPECT_EQ(win.get<QRadioButton>("Option2(15)")->text(), QStringLiteral("L16 3675+3902   4ｹﾀ + 4ｹﾀ　　こんごう"));
-    EXPECT_EQ(win.get<QRadioButton>("Option1(11)")->text(), QStringLiteral("L12 5380÷4=1345         4ｹﾀ÷1ｹﾀ "));
-    EXPECT_EQ(win.get<QRadioButton>("Option1(12)")->text(), QStringLiteral("L13 5381÷4=1345あまり1  4ｹﾀ÷1ｹﾀ  ｱﾏﾘ"));
-    EXPECT_EQ(win.get<QLabel>("Label2(0)")->text(), QStringLiteral("○わり算　どれを練習しますか。えらんでください。"));
+    EXPECT_EQ(win.get<QRadioButton>("Option2(15)")->text(),
+        QStringLiteral("L16 3675+3902   4ｹﾀ + 4ｹﾀ　　こんごう"));
+    EXPECT_EQ(win.get<QRadioButton>("Option1(11)")->text(),
+        QStringLiteral("L12 5380÷4=1345         4ｹﾀ÷1ｹﾀ "));
+    EXPECT_EQ(win.get<QRadioButton>("Option1(12)")->text(),
+        QStringLiteral("L13 5381÷4=1345あまり1  4ｹﾀ÷1ｹﾀ  ｱﾏﾘ"));
+    EXPECT_EQ(win.get<QLabel>("Label2(0)")->text(),
+        QStringLiteral("○わり算　どれを練習しますか。えらんでください。"));
     EXPECT_EQ(win.get<QPushButton>("Command10")->text(), QStringLiteral("けってい"));
     EXPECT_EQ(win.get<QPushButton>("Command4")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
     EXPECT_EQ(win.get("Command11")->font().pixelSize(), 16); // the addition cancel: 12 pt

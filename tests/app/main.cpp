@@ -1,9 +1,10 @@
 // GUI tests run on Qt's offscreen platform unless told otherwise.
-#include <Fonts.h>
-
 #include <QApplication>
 #include <QStyleFactory>
+
 #include <gtest/gtest.h>
+
+#include <Fonts.h>
 
 int main(int argc, char *argv[])
 {
