@@ -1,6 +1,8 @@
 #include "Fonts.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QStyleFactory>
 #include <QStringList>
 
 #include <cmath>
@@ -24,6 +26,12 @@ void installFontSubstitutions()
             continue; // the named font itself is there
         QFont::insertSubstitutions(s.design, s.nearest);
     }
+}
+
+void applyProgramStyle()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installFontSubstitutions();
 }
 
 int pointsToPixels(double points)

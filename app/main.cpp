@@ -2,15 +2,13 @@
 #include "Form1.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <Random.h>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    piko::installFontSubstitutions();
+    piko::applyProgramStyle();
 
     piko::DrillState state;
     piko::SystemClock clock;

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStyleFactory>
 
 #include <Fonts.h>
 
@@ -39,8 +38,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    piko::installFontSubstitutions();
+    piko::applyProgramStyle();
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(dir);
 

@@ -1,6 +1,5 @@
 // GUI tests run on Qt's offscreen platform unless told otherwise.
 #include <QApplication>
-#include <QStyleFactory>
 
 #include <gtest/gtest.h>
 
@@ -11,8 +10,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    piko::installFontSubstitutions();
+    piko::applyProgramStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
