@@ -260,6 +260,11 @@ void Form1::prepareRow()
         m_state.InputTarget[row] = 0;
         setBoxColour(Text2[i], kInactiveBox);
     }
+    // A row that stays open across a change of level shows the remainder box exactly when its
+    // new problem asks for a remainder: without it a right answer could not be given.
+    Command9[i]->setVisible(m_state.RemainderMode == 1);
+    Text2[i]->setVisible(m_state.RemainderMode == 1);
+    m_state.InputTarget[row] = 0;
     Text1[i]->clear();
     Text2[i]->clear();
 }

@@ -366,6 +366,39 @@ TEST(Rows, SwitchingOperationKeepsTheRowsNumbering)
     EXPECT_TRUE(showsStatusLine(win, 1, "レベル10 ( 3)  せいせき：○○"));
 }
 
+TEST(Rows, AnOpenRowGetsTheRemainderBoxWhenItsLevelAsksForOne)
+{
+    Window win;
+    win.choose(0, 2);
+    win.clickSurface(100, 100);
+    EXPECT_TRUE(win.get("Text2(0)")->isHidden());
+    win.choose(3, 4); // division with remainder, on the open row
+    win.tapNumber(1, answer(win, 1));
+    win.click("Command5(0)");
+    ASSERT_GE(win.state.ProblemHistory.Remainder(1, 2), 1);
+    EXPECT_FALSE(win.get("Text2(0)")->isHidden());
+    EXPECT_FALSE(win.get("Command9(0)")->isHidden());
+    win.tapNumber(1, answer(win, 1));
+    win.click("Command9(0)");
+    win.tapNumber(1, win.state.ProblemHistory.Remainder(1, 2));
+    win.click("Command5(0)");
+    EXPECT_EQ(win.state.ProblemHistory.Outcome(1, 2), 1);
+
+    // And back: a level without remainder hides the box, and the keypad writes into the
+    // answer box again.
+    win.click("Command9(0)");
+    win.choose(1, 8); // problem 3 is still a division; the one after it a subtraction
+    QTest::mouseClick(win.get("Text1(0)"), Qt::LeftButton);
+    win.tapNumber(1, answer(win, 1));
+    win.click("Command9(0)");
+    win.tapNumber(1, win.state.ProblemHistory.Remainder(1, 3));
+    win.click("Command5(0)");
+    EXPECT_TRUE(win.get("Text2(0)")->isHidden());
+    EXPECT_EQ(win.state.InputTarget[1], 0);
+    win.tapNumber(1, 3);
+    EXPECT_EQ(win.text("Text1(0)"), QStringLiteral("3"));
+}
+
 TEST(Finishing, NoKeepsEverythingYesClosesEveryRow)
 {
     Window win(1024);
