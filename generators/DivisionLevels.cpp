@@ -60,8 +60,8 @@ struct Estimate {
 constexpr std::array<LevelRule, 24> kLevels {{
     // L01  24÷8=3: the times tables backwards
     { [](Draw &R) -> Drawn { int d = atMost(R(9)+2, 9), q = atMost(R(9)+2, 9);                               return quotient(q, d); }, kDivisionRules },
-    // L02  0÷8=0: zero divided by one digit
-    { [](Draw &R) -> Drawn { int d = R(10); while (d == 0) d = R(10);                                         return quotient(0, d); }, kNoTests },
+    // L02  0÷8=0: zero divided by one digit (d is its only draw, so redrawing is drawing d again)
+    { [](Draw &R) -> Drawn { int d = R(10);                                    if (d == 0) return redraw;     return quotient(0, d); }, kNoTests },
     // L03  240÷10=24: tens divided by 10
     { [](Draw &R) -> Drawn { int q = R(100);                                   if (q < 10) return redraw;     return quotient(q, 10); }, kByQuotient },
     // L04  29÷4=7 r1: two digits ÷ one digit with a remainder

@@ -31,13 +31,21 @@ std::string twoCharacters(int v)
     return buffer;
 }
 
-Candidate drawCandidate(const LevelRule &level, Draw &R)
+// Draws until the level's conditions hold, or until the budget of draws is spent.
+Drawn drawCandidate(const LevelRule &level, Draw &R, long &budget)
 {
-    for (;;) {
+    while (budget-- > 0) {
         if (const Drawn c = level.draw(R))
-            return *c;
+            return c;
     }
+    return redraw;
 }
+
+// A true random source never comes near this many candidates and redraws for one problem (the
+// strictest level keeps one candidate in twelve, and a problem that can pass is always among
+// the likely ones); only a broken source that repeats itself could. Then the last candidate
+// drawn (or the zero problem) is taken rather than hanging the window.
+constexpr long kCandidateBudget = 200000;
 
 // The candidate loop. Every candidate is thrown away while it repeats an earlier problem of the
 // row (within the level's window) or, at a level whose similarity test has no bound, shares an
@@ -60,8 +68,14 @@ Candidate chooseCandidate(
     int similar = 0;
     int blocked = 0;
     bool poolChecked = false;
+    long budget = kCandidateBudget;
+    Candidate last;
     for (;;) {
-        const Candidate c = drawCandidate(level, R);
+        const Drawn drawn = drawCandidate(level, R, budget);
+        if (!drawn || budget <= 0)
+            return drawn.value_or(last);
+        const Candidate c = *drawn;
+        last = c;
         if (n == 1)
             return c;
         if (isBlocked(c, rules, history, row, n)) {

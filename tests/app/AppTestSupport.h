@@ -84,6 +84,30 @@ private:
     SeededRandom m_source;
 };
 
+// Whether a row's status line on the surface is exactly `text`: the surface's pixels beside the
+// same text printed on a fresh frame.
+inline bool showsStatusLine(const DrawingSurface &surface, int row, const std::string &text)
+{
+    DrawingSurface reference(QColor(255, 255, 192));
+    reference.resize(surface.size());
+    reference.setFont(surface.font());
+    reference.setForeColor(kWhite);
+    reference.setFillColor(kWhite);
+    reference.setSolidFill(true);
+    const int y0 = 200 * (row - 1);
+    reference.roundRect(20, y0 + 70, 770, y0 + 260, 30, 30);
+    reference.setForeColor(kBlack);
+    reference.setCurrentX(20);
+    reference.setCurrentY(y0 + 80);
+    reference.print(text);
+    const qreal ratio = reference.image().devicePixelRatio();
+    const QRect area
+        = QRectF(QRectF(21, y0 + 75, 740, reference.textHeight() + 6).topLeft() * ratio,
+            QSizeF(740, reference.textHeight() + 6) * ratio)
+              .toRect();
+    return surface.image().copy(area) == reference.image().copy(area);
+}
+
 // One window on a screen of the given width, with every seam faked.
 struct Window {
     explicit Window(double screenWidth = 1024, double pixelWidth = 1)

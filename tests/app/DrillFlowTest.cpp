@@ -9,24 +9,9 @@ namespace {
 const QString kNoLevel = QStringLiteral("レベルをきめてから、けっていボタンをおしてください。");
 const QString kNoAnswer = QStringLiteral("こたえをタイプしてください。");
 
-// The pixels of a row's status line as the surface shows them, beside the same text printed on
-// a fresh frame: the status line on screen must be exactly this text.
 bool showsStatusLine(const Window &win, int row, const std::string &text)
 {
-    DrawingSurface reference(QColor(255, 255, 192));
-    reference.resize(win.form->surface().size());
-    reference.setFont(win.form->surface().font());
-    reference.setForeColor(kWhite);
-    reference.setFillColor(kWhite);
-    reference.setSolidFill(true);
-    const int y0 = 200 * (row - 1);
-    reference.roundRect(20, y0 + 70, 770, y0 + 260, 30, 30);
-    reference.setForeColor(kBlack);
-    reference.setCurrentX(20);
-    reference.setCurrentY(y0 + 80);
-    reference.print(text);
-    const QRect area(21, y0 + 75, 740, reference.textHeight() + 6);
-    return win.form->surface().image().copy(area) == reference.image().copy(area);
+    return piko::test::showsStatusLine(win.form->surface(), row, text);
 }
 
 int count(const Window &win, int row)

@@ -176,6 +176,28 @@ TEST(ExhaustedRow, AdditionLevelOneRelaxesOnlyWhenNothingCanPass)
     }
 }
 
+// A source that repeats itself would keep some levels drawing for ever: the window must not
+// hang even then.
+TEST(BrokenRandomSource, StillEndsEveryProblem)
+{
+    class Stuck final : public RandomSource {
+    public:
+        double next() override { return 0.0; }
+    } stuck;
+    RecordingSurface surface;
+    for (int operation = 1; operation <= 4; ++operation) {
+        for (int level = 1; level <= static_cast<int>(table(operation).levels.size()); ++level) {
+            DrillState state;
+            state.Operation = static_cast<std::int16_t>(operation);
+            state.Level = static_cast<std::int16_t>(level);
+            state.CurrentRow = 1;
+            for (int i = 0; i < 3; ++i)
+                ASSERT_TRUE(makeProblem(state, stuck, surface));
+            EXPECT_EQ(state.ProblemHistory.ProblemCount(1), 3);
+        }
+    }
+}
+
 TEST(ExhaustedRow, RecordsOfOtherOperationsCanBlockAWholeLevel)
 {
     // Every problem of division 1 stands on the row already, written by other operations.
