@@ -79,6 +79,7 @@ private:
     void createPanels();
     void createDrillSurface();
     void createKeypad(int row);
+    void nameForScreenReaders();
     void placeOptions(bool large);
     void seedRandom();
 
