@@ -112,8 +112,8 @@ void Form1::nameForScreenReaders()
 {
     const char *operations[] = { "たしざん", "ひきざん", "かけざん", "わりざん" };
     for (int i = 0; i < 4; ++i)
-        m_panels[i].picture->setAccessibleName(QString::fromUtf8(operations[i])
-                                               + QStringLiteral("の レベル"));
+        m_panels[i].picture->setAccessibleName(
+            QString::fromUtf8(operations[i]) + QStringLiteral("の レベル"));
     Picture1->setAccessibleName(QStringLiteral("もんだい"));
     Picture3->setAccessibleName(QStringLiteral("あたまを かく おとこのこ"));
     Picture2->setAccessibleName(QStringLiteral("おさげの おんなのこ"));

@@ -262,7 +262,12 @@ TEST(Accessibility, EveryControlHasAJapaneseNameAndTabFollowsTheRows)
     QStringList expected { "Text1(0)", "Command9(0)", "Text2(0)" };
     for (int d = 0; d <= 9; ++d)
         expected << QStringLiteral("Command6(%1)").arg(d);
-    expected << "Command7(0)" << "Command5(0)" << "Text1(1)" << "Command9(1)" << "Text2(1)" << "Command6(19)";
+    expected << "Command7(0)"
+             << "Command5(0)"
+             << "Text1(1)"
+             << "Command9(1)"
+             << "Text2(1)"
+             << "Command6(19)";
     QStringList seen;
     for (QWidget *w = win.get("Text1(0)"); seen.size() < expected.size(); w = w->nextInFocusChain())
         if (w->focusPolicy() != Qt::NoFocus)

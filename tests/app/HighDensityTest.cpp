@@ -1,0 +1,79 @@
+// At a device pixel ratio of 2 the window is laid out as at 1 and drawn with twice the pixels:
+// the same picture, only sharper. The ratio is fixed when the application starts, so the test
+// renders the ratio-2 window in a child process of this same test program.
+#include "AppTestSupport.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace piko::test {
+namespace {
+
+const char *kRenderTo = "PIKOMARU_RENDER_TO";
+
+// The same drill on every run: the fake clock seeds the source alike.
+QImage renderDrill()
+{
+    Window win(1024);
+    win.choose(3, 13);
+    win.clickSurface(100, 100);
+    win.tapNumber(1, 12);
+    win.click("Command5(0)");
+    win.clickSurface(100, 300);
+    return win.form->grab().toImage();
+}
+
+TEST(HighDensity, RenderAtThisProcessRatio)
+{
+    const QString file = qEnvironmentVariable(kRenderTo);
+    if (file.isEmpty())
+        GTEST_SKIP() << "runs only as the child of TwiceTheDensityLooksTheSameButSharper";
+    ASSERT_TRUE(renderDrill().save(file));
+}
+
+double meanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST(HighDensity, TwiceTheDensityLooksTheSameButSharper)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile config(dir.filePath("dpr2.json"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(
+        R"({"screens":[{"name":"hidpi","x":0,"y":0,"width":1024,"height":768,"logicalDpi":96,"dpr":2}]})");
+    config.close();
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+    env.insert(kRenderTo, dir.filePath("dpr2.png"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+        { "--gtest_filter=HighDensity.RenderAtThisProcessRatio" });
+    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+
+    const QImage one = renderDrill().convertToFormat(QImage::Format_RGB32);
+    const QImage two = QImage(dir.filePath("dpr2.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(two.size(), one.size() * 2);
+    // Placed as at ratio 1: scaled down, the ratio-2 window is the ratio-1 window.
+    const QImage down = two.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(meanDifference(down, one), 4.0);
+    // And not merely blown up: it has detail that the ratio-1 pixels do not.
+    const QImage blownUp = one.scaled(two.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    EXPECT_GT(meanDifference(two, blownUp), 0.3);
+}
+
+} // namespace
+} // namespace piko::test
