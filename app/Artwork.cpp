@@ -38,11 +38,16 @@ QPixmap render(Picture picture, QSize size, qreal devicePixelRatio)
     return renderFile(resourceOf(picture), size, devicePixelRatio);
 }
 
+QPixmap iconPixmap(int side)
+{
+    return renderFile(QStringLiteral(":/art/icon.svg"), QSize(side, side), 1.0);
+}
+
 QIcon icon()
 {
     QIcon icon;
     for (int side : { 16, 32, 48, 64 })
-        icon.addPixmap(renderFile(QStringLiteral(":/art/icon.svg"), QSize(side, side), 1.0));
+        icon.addPixmap(iconPixmap(side));
     return icon;
 }
 

@@ -12,5 +12,7 @@ enum class Picture { PuzzledBoy, Girl, WavingChildren };
 QPixmap render(Picture picture, QSize size, qreal devicePixelRatio);
 // The window icon, drawn for 16 × 16 and sharp at larger sizes too.
 QIcon icon();
+// The icon alone at one size, for the desktop's icon theme.
+QPixmap iconPixmap(int side);
 
 } // namespace piko::artwork
