@@ -22,16 +22,7 @@ public:
 
 const OperationTable &table(int operation)
 {
-    switch (operation) {
-    case 1:
-        return additionTable();
-    case 2:
-        return subtractionTable();
-    case 3:
-        return multiplicationTable();
-    default:
-        return divisionTable();
-    }
+    return *operationTable(operation);
 }
 
 // Problems 1..49 of a row filled with problems of the level itself, as if another operation

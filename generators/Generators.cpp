@@ -6,9 +6,8 @@
 #include <cstdio>
 
 namespace piko {
-namespace {
 
-const OperationTable *tableOf(int operation)
+const OperationTable *operationTable(int operation)
 {
     switch (operation) {
     case Addition:
@@ -23,6 +22,8 @@ const OperationTable *tableOf(int operation)
         return nullptr;
     }
 }
+
+namespace {
 
 std::string twoCharacters(int v)
 {
@@ -129,7 +130,7 @@ std::string statusLine(const DrillState &state, int row, int n)
 bool makeProblem(DrillState &state, RandomSource &random, Surface &surface)
 {
     const int row = state.CurrentRow;
-    const OperationTable *table = tableOf(state.Operation);
+    const OperationTable *table = operationTable(state.Operation);
     if (row < 1 || row > 3 || !table)
         return false;
 

@@ -82,6 +82,8 @@ struct OperationTable {
 };
 
 const OperationTable &additionTable();
+// The table of an operation 1..4 (addition .. division); nullptr for any other value.
+const OperationTable *operationTable(int operation);
 const OperationTable &subtractionTable();
 const OperationTable &multiplicationTable();
 const OperationTable &divisionTable();

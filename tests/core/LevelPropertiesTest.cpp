@@ -191,11 +191,7 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
     const Check &meets = kConditions.at(operation)[level - 1];
     const bool byQuotient = operation == 4 && level == 3;
     const int back = window(operation, level);
-    const LevelRule &rule = *(operation == 1 ? additionTable()
-            : operation == 2                 ? subtractionTable()
-            : operation == 3                 ? multiplicationTable()
-                                             : divisionTable())
-                                 .level(level);
+    const LevelRule &rule = *operationTable(operation)->level(level);
     const auto pool = enumeratePool(rule);
 
     SeededRandom random(static_cast<std::uint32_t>(1000 * operation + level));

@@ -15,16 +15,7 @@ namespace {
 
 const OperationTable &table(int operation)
 {
-    switch (operation) {
-    case 1:
-        return additionTable();
-    case 2:
-        return subtractionTable();
-    case 3:
-        return multiplicationTable();
-    default:
-        return divisionTable();
-    }
+    return *operationTable(operation);
 }
 
 // The number of different problems of every level (pairs, or quotients at division 3).

@@ -22,17 +22,12 @@ test -f /usr/share/applications/jp.pikomaru.Pikomaru.desktop
 # Its Japanese fonts came with it: without them every caption would be a row of boxes.
 fc-list :lang=ja family | grep -q 'IPA' || { echo "no Japanese font installed" >&2; exit 1; }
 
+. "$(dirname "$0")/../smoke/xvfb.sh"
+
 # Shows a program's first screen on a fresh X server and dumps the screen.
 shot() {
-    local program=$1 out=$2 line xvfb_pid='' display='' app_pid
-    exec 3< <(Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>&1 >/dev/null 2>&1 & echo "pid $!"; wait)
-    for _ in 1 2; do
-        read -r line <&3
-        case "$line" in
-        pid\ *) xvfb_pid=${line#pid } ;;
-        *) display=$line ;;
-        esac
-    done
+    local program=$1 out=$2 app_pid
+    start_xvfb
     DISPLAY=":$display" "$program" &
     app_pid=$!
     for _ in $(seq 1 100); do

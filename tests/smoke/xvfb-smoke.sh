@@ -4,17 +4,11 @@
 set -euo pipefail
 program=$1
 
-exec 3< <(Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>&1 >/dev/null 2>&1 & echo "pid $!"; wait)
-xvfb_pid='' display=''
-for _ in 1 2; do
-    read -r line <&3
-    case "$line" in
-    pid\ *) xvfb_pid=${line#pid } ;;
-    *) display=$line ;;
-    esac
-done
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb
 export DISPLAY=":$display"
-trap 'kill "$app_pid" "$xvfb_pid" 2>/dev/null || true' EXIT
+app_pid=''
+trap 'kill $app_pid $xvfb_pid 2>/dev/null || true' EXIT
 
 "$program" &
 app_pid=$!
