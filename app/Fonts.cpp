@@ -1,7 +1,6 @@
 #include "Fonts.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QStringList>
 #include <QStyleFactory>
 
@@ -20,12 +19,10 @@ void installFontSubstitutions()
         { kGothic, { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP" } },
         { kPGothic, { "IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP" } },
     };
-    const QStringList installed = QFontDatabase::families();
-    for (const auto &s : substitutions) {
-        if (installed.contains(s.design))
-            continue; // the named font itself is there
+    // A substitute is only taken where the named font itself is not installed, so asking the
+    // font database first (which costs start-up time) is not needed.
+    for (const auto &s : substitutions)
         QFont::insertSubstitutions(s.design, s.nearest);
-    }
 }
 
 void applyProgramStyle()

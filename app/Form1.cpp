@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <Random.h>
 #include <cmath>
@@ -164,16 +165,14 @@ void Form1::createDrillSurface()
         twips(8760, 180, 2055, 555), designFont(kPMincho, 21.75, true), kFormColour);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
 
-    const auto picture = [&](const char *name, QRect place, artwork::Picture which) {
+    const auto picture = [&](const char *name, QRect place) {
         auto *label = make<QLabel>(Picture1, QString::fromLatin1(name), place);
         setBackColour(label, kSurfaceColour);
-        label->setPixmap(artwork::render(which, place.size(), devicePixelRatioF()));
         return label;
     };
-    Picture3 = picture("Picture3", twips(11520, 180, 3390, 3585), artwork::Picture::PuzzledBoy);
-    Picture2 = picture("Picture2", twips(12000, 3840, 2595, 2850), artwork::Picture::Girl);
-    Picture4
-        = picture("Picture4", twips(11580, 6660, 3195, 3405), artwork::Picture::WavingChildren);
+    Picture3 = picture("Picture3", twips(11520, 180, 3390, 3585));
+    Picture2 = picture("Picture2", twips(12000, 3840, 2595, 2850));
+    Picture4 = picture("Picture4", twips(11580, 6660, 3195, 3405));
 
     const QRect answerPlaces[] = { twips(4920, 1440, 1875, 600), twips(4680, 5040, 1875, 600),
         twips(4800, 7920, 1875, 600) };
@@ -319,6 +318,27 @@ void Form1::createPanels()
 Form1::Panel &Form1::panelOf(int operation)
 {
     return m_panels[std::clamp(operation, 1, 4) - 1];
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!m_picturesQueued) {
+        m_picturesQueued = true;
+        QTimer::singleShot(0, this, &Form1::renderPictures);
+    }
+}
+
+// Draws the three pictures at their sizes, once; the compact layout shows none.
+void Form1::renderPictures()
+{
+    if (m_picturesRendered || m_state.ScreenWidth < 1000)
+        return;
+    m_picturesRendered = true;
+    const qreal ratio = devicePixelRatioF();
+    Picture3->setPixmap(artwork::render(artwork::Picture::PuzzledBoy, Picture3->size(), ratio));
+    Picture2->setPixmap(artwork::render(artwork::Picture::Girl, Picture2->size(), ratio));
+    Picture4->setPixmap(artwork::render(artwork::Picture::WavingChildren, Picture4->size(), ratio));
 }
 
 // Load: measure the screen, lay the window out for it, seed the random source.

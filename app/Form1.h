@@ -65,6 +65,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     struct Panel {
@@ -82,6 +83,7 @@ private:
     void nameForScreenReaders();
     void placeOptions(bool large);
     void seedRandom();
+    void renderPictures();
 
     Panel &panelOf(int operation);
     void optionClicked(int operation, int index);
@@ -118,6 +120,10 @@ private:
     // What each open row shows, so that drawing the empty frames again can restore it.
     std::array<std::string, 4> m_shownStatus;
     std::array<std::string, 4> m_shownProblem;
+
+    // The pictures are drawn once, after the window's first paint: the first screen has none.
+    bool m_picturesQueued = false;
+    bool m_picturesRendered = false;
 
     // Input that reaches the window while a mark blinks waits here and is handled afterwards.
     bool m_blinking = false;

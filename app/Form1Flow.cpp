@@ -145,6 +145,7 @@ void Form1::decide(int operation)
         if (m_state.ProblemHistory.RowStarted(row) != 0)
             reprintOpenRow(row);
     panelOf(operation).picture->hide();
+    renderPictures();
     Picture1->move(operation == Multiplication ? 4 : 8, 50);
     Picture1->show();
 }

@@ -108,6 +108,11 @@ inline bool showsStatusLine(const DrawingSurface &surface, int row, const std::s
     return surface.image().copy(area) == reference.image().copy(area);
 }
 
+// Set in the environment, the test program renders one drill to this file and exits (the
+// high-density test starts it so at another pixel ratio).
+inline const char *kRenderDrillTo = "PIKOMARU_RENDER_DRILL_TO";
+bool renderDrillTo(const QString &file);
+
 // One window on a screen of the given width, with every seam faked.
 struct Window {
     explicit Window(double screenWidth = 1024, double pixelWidth = 1)

@@ -10,8 +10,6 @@
 namespace piko::test {
 namespace {
 
-const char *kRenderTo = "PIKOMARU_RENDER_TO";
-
 // The same drill on every run: the fake clock seeds the source alike.
 QImage renderDrill()
 {
@@ -22,14 +20,6 @@ QImage renderDrill()
     win.click("Command5(0)");
     win.clickSurface(100, 300);
     return win.form->grab().toImage();
-}
-
-TEST(HighDensity, RenderAtThisProcessRatio)
-{
-    const QString file = qEnvironmentVariable(kRenderTo);
-    if (file.isEmpty())
-        GTEST_SKIP() << "runs only as the child of TwiceTheDensityLooksTheSameButSharper";
-    ASSERT_TRUE(renderDrill().save(file));
 }
 
 double meanDifference(const QImage &a, const QImage &b)
@@ -57,10 +47,9 @@ TEST(HighDensity, TwiceTheDensityLooksTheSameButSharper)
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
-    env.insert(kRenderTo, dir.filePath("dpr2.png"));
+    env.insert(kRenderDrillTo, dir.filePath("dpr2.png"));
     child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-        { "--gtest_filter=HighDensity.RenderAtThisProcessRatio" });
+    child.start(QCoreApplication::applicationFilePath(), {});
     ASSERT_TRUE(child.waitForFinished(60000));
     ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
 
@@ -76,4 +65,10 @@ TEST(HighDensity, TwiceTheDensityLooksTheSameButSharper)
 }
 
 } // namespace
+
+bool renderDrillTo(const QString &file)
+{
+    return renderDrill().save(file);
+}
+
 } // namespace piko::test

@@ -1,4 +1,6 @@
 // GUI tests run on Qt's offscreen platform unless told otherwise.
+#include "AppTestSupport.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     piko::applyProgramStyle();
+    if (const QString file = qEnvironmentVariable(piko::test::kRenderDrillTo); !file.isEmpty())
+        return piko::test::renderDrillTo(file) ? 0 : 1;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
