@@ -182,8 +182,9 @@ void Form1::createDrillSurface()
         twips(8460, 3900, 1275, 585), twips(8460, 4560, 1275, 585) };
     const int rowTops[] = { 3120, 6120, 9240 };
     const QFont rowButtonFont = designFont(kPMincho, 18, true);
-    // The boxes have no font of their own: digits large enough to fill a 40-pixel box.
-    QFont boxFont = designFont(kPGothic, 24, true);
+    // The boxes have no font of their own: digits large enough to fill a 40-pixel box, in the
+    // window's own family, so that start-up loads no further font file.
+    QFont boxFont = designFont(kPMincho, 24, true);
     for (int r = 0; r < 3; ++r) {
         const auto box = [&](const char *name, QRect place) {
             auto *edit = make<QLineEdit>(Picture1, indexed(name, r), place);
@@ -215,7 +216,7 @@ void Form1::createKeypad(int r)
     const int tops[] = { 3120, 6120, 9240 };
     Picture6[r] = make<QWidget>(Picture1, indexed("Picture6", r), twips(2100, tops[r], 6435, 615));
     Picture6[r]->hide();
-    QFont digitFont = designFont(kPGothic, 21, true);
+    QFont digitFont = designFont(kPMincho, 21, true);
     for (int d = 0; d <= 9; ++d) {
         const int index = r == 0 ? d : 10 * r + 9 - d;
         Command6[index] = button(Picture6[r], indexed("Command6", index), QString::number(d),

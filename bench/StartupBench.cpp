@@ -2,8 +2,10 @@
 // peak resident memory, of the real program and of a minimal Qt window (the floor), each started
 // several times on an Xvfb server.
 //   build/bench/startup_bench [runs]
-// The first complete paint is the last update the X server reports for the program's windows
-// (DAMAGE extension) before the screen stays still for half a second.
+// The X server reports every update of the program's windows (DAMAGE extension). Qt paints a
+// window whole into its backing store and then puts it on the screen, so the first update is the
+// first complete paint; the last one before the screen stays still for half a second is when
+// start-up has settled (both are shown).
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -56,12 +58,11 @@ pid_t startXvfb(int &display)
         fail(__LINE__);
     close(fds[0]);
     display = std::atoi(buffer);
-    std::fprintf(stderr, "Xvfb on :%d\n", display);
     return pid;
 }
 
 struct Sample {
-    double paintMs;
+    double paintMs, settledMs;
     long peakKiB;
 };
 
@@ -70,7 +71,6 @@ Sample measure(const std::string &program, int display)
     const std::string name = ":" + std::to_string(display);
     xcb_connection_t *c = xcb_connect(name.c_str(), nullptr);
     for (int tries = 0; xcb_connection_has_error(c) && tries < 50; ++tries) {
-        std::fprintf(stderr, "connect error %d\n", xcb_connection_has_error(c));
         xcb_disconnect(c);
         usleep(20000);
         c = xcb_connect(name.c_str(), nullptr);
@@ -96,7 +96,7 @@ Sample measure(const std::string &program, int display)
         _exit(127);
     }
 
-    Clock::time_point lastDamage {};
+    Clock::time_point firstDamage {}, lastDamage {};
     bool damaged = false;
     const int fd = xcb_get_file_descriptor(c);
     for (;;) {
@@ -116,6 +116,8 @@ Sample measure(const std::string &program, int display)
                 xcb_damage_subtract(c, notify->damage, XCB_NONE, XCB_NONE);
                 xcb_flush(c);
                 lastDamage = Clock::now();
+                if (!damaged)
+                    firstDamage = lastDamage;
                 damaged = true;
             }
             std::free(e);
@@ -128,7 +130,9 @@ Sample measure(const std::string &program, int display)
     rusage usage {};
     wait4(child, &status, 0, &usage);
     xcb_disconnect(c);
-    return { damaged ? msSince(start, lastDamage) : -1.0, usage.ru_maxrss };
+    if (!damaged)
+        return { -1.0, -1.0, usage.ru_maxrss };
+    return { msSince(start, firstDamage), msSince(start, lastDamage), usage.ru_maxrss };
 }
 
 struct Summary {
@@ -156,7 +160,7 @@ int main(int argc, char *argv[])
 
     int display = 0;
     const pid_t xvfb = startXvfb(display);
-    std::vector<double> paint[2], memory[2];
+    std::vector<double> paint[2], settled[2], memory[2];
     for (int i = 0; i < runs + 1; ++i) { // the first round warms the file cache and is not counted
         for (int p = 0; p < 2; ++p) {
             const Sample s = measure(programs[p], display);
@@ -166,6 +170,7 @@ int main(int argc, char *argv[])
             }
             if (i > 0) {
                 paint[p].push_back(s.paintMs);
+                settled[p].push_back(s.settledMs);
                 memory[p].push_back(s.peakKiB / 1024.0);
             }
         }
@@ -173,13 +178,17 @@ int main(int argc, char *argv[])
     kill(xvfb, SIGTERM);
     waitpid(xvfb, nullptr, 0);
 
-    std::printf("%-28s %28s %28s\n", "", "first complete paint (ms)", "peak resident memory (MiB)");
-    Summary sp[2], sm[2];
+    std::printf("%d runs each; median (range)\n", runs);
+    std::printf("%-27s %-27s %-27s %-27s\n", "", "first complete paint, ms", "settled, ms",
+                "peak memory, MiB");
+    Summary sp[2], ss[2], sm[2];
     for (int p = 0; p < 2; ++p) {
         sp[p] = summarize(paint[p]);
+        ss[p] = summarize(settled[p]);
         sm[p] = summarize(memory[p]);
-        std::printf("%-28s %10.1f  (%6.1f .. %6.1f) %10.1f  (%6.1f .. %6.1f)\n", names[p],
-            sp[p].median, sp[p].low, sp[p].high, sm[p].median, sm[p].low, sm[p].high);
+        std::printf("%-27s %7.1f (%6.1f .. %6.1f)   %7.1f (%6.1f .. %6.1f)   %7.1f (%5.1f .. %5.1f)\n",
+                    names[p], sp[p].median, sp[p].low, sp[p].high, ss[p].median, ss[p].low,
+                    ss[p].high, sm[p].median, sm[p].low, sm[p].high);
     }
     const double paintRatio = sp[1].median / sp[0].median,
                  memoryRatio = sm[1].median / sm[0].median;
