@@ -53,12 +53,10 @@ struct Drill {
         form = std::make_unique<Form1>(state, Seams { clock, screen, messages, beeper, random });
         form->show();
         form->Command1_Click(operation - 1);
-        state.Level = static_cast<std::int16_t>(level);
-        state.RemainderMode = operation == Division
-                && (level == 4 || level == 7 || level == 9 || level == 11 || level == 13
-                    || level >= 14)
-            ? 1
-            : 0;
+        // The level option's own handler sets Level and RemainderMode.
+        void (Form1::*options[])(int) = { nullptr, &Form1::Option2_Click, &Form1::Option3_Click,
+            &Form1::Option4_Click, &Form1::Option1_Click };
+        (form.get()->*options[operation])(level - 1);
         decide(operation);
     }
     void decide(int operation)
