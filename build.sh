@@ -10,7 +10,8 @@ cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev qt6-svg-dev libqt6svg6 fonts-ipafont fonts-ipaexfont xvfb xauth x11-utils
-    clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev x11-apps)
+    clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev x11-apps libxcb1-dev
+    libxcb-damage0-dev)
 
 install_missing() {
     local missing=() p
