@@ -180,15 +180,16 @@ int main(int argc, char *argv[])
 
     std::printf("%d runs each; median (range)\n", runs);
     std::printf("%-27s %-27s %-27s %-27s\n", "", "first complete paint, ms", "settled, ms",
-                "peak memory, MiB");
+        "peak memory, MiB");
     Summary sp[2], ss[2], sm[2];
     for (int p = 0; p < 2; ++p) {
         sp[p] = summarize(paint[p]);
         ss[p] = summarize(settled[p]);
         sm[p] = summarize(memory[p]);
-        std::printf("%-27s %7.1f (%6.1f .. %6.1f)   %7.1f (%6.1f .. %6.1f)   %7.1f (%5.1f .. %5.1f)\n",
-                    names[p], sp[p].median, sp[p].low, sp[p].high, ss[p].median, ss[p].low,
-                    ss[p].high, sm[p].median, sm[p].low, sm[p].high);
+        std::printf(
+            "%-27s %7.1f (%6.1f .. %6.1f)   %7.1f (%6.1f .. %6.1f)   %7.1f (%5.1f .. %5.1f)\n",
+            names[p], sp[p].median, sp[p].low, sp[p].high, ss[p].median, ss[p].low, ss[p].high,
+            sm[p].median, sm[p].low, sm[p].high);
     }
     const double paintRatio = sp[1].median / sp[0].median,
                  memoryRatio = sm[1].median / sm[0].median;

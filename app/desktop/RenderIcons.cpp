@@ -1,9 +1,9 @@
 // Writes the program's icon as PNG files, one per size, for the desktop's icon theme:
 //   pikomaru_icons DIR   makes DIR/16.png, DIR/24.png, … DIR/256.png
-#include <Artwork.h>
-
 #include <QDir>
 #include <QGuiApplication>
+
+#include <Artwork.h>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +13,8 @@ int main(int argc, char *argv[])
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(dir);
     for (int side : { 16, 24, 32, 48, 64, 128, 256 }) {
-        if (!piko::artwork::iconPixmap(side).save(QDir(dir).filePath(QString::number(side) + ".png")))
+        if (!piko::artwork::iconPixmap(side).save(
+                QDir(dir).filePath(QString::number(side) + ".png")))
             return 1;
     }
     return 0;

@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int i = 0; i < filled && in.remaining_bytes() > 8; ++i) {
         const int slot = in.ConsumeIntegralInRange<int>(0, 1000);
         state.ProblemHistory.setSlot(row, slot,
-                                     in.ConsumeBool() ? in.ConsumeIntegralInRange<std::int32_t>(-3, 120)
-                                                      : in.ConsumeIntegral<std::int32_t>());
+            in.ConsumeBool() ? in.ConsumeIntegralInRange<std::int32_t>(-3, 120)
+                             : in.ConsumeIntegral<std::int32_t>());
     }
     const int calls = in.ConsumeIntegralInRange<int>(1, 150);
     piko::SeededRandom random(in.ConsumeIntegral<std::uint32_t>());
@@ -75,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             break;
         default:
             check((b == 0 && a == 0 && answer == 0 && remainder == 0)
-                  || (remainder < b && answer * b + remainder == a));
+                || (remainder < b && answer * b + remainder == a));
         }
         check(state.ProblemText
-              == std::to_string(a) + signs[state.Operation] + std::to_string(b) + " ＝ ");
+            == std::to_string(a) + signs[state.Operation] + std::to_string(b) + " ＝ ");
         check(surface.printed.rfind("レベル", 0) == 0);
         for (int k = 10 * n + 11; k <= 1000 && n >= 10 && before == 99; ++k)
             check(h.slot(row, k) == 0);
