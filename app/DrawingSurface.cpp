@@ -121,12 +121,6 @@ void DrawingSurface::refresh()
         repaint();
 }
 
-void DrawingSurface::clear()
-{
-    m_image.fill(m_backColour);
-    update();
-}
-
 void DrawingSurface::paintEvent(QPaintEvent *)
 {
     ensureImage();

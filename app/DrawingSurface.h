@@ -43,11 +43,9 @@ public:
     void restore(QRect area, const QImage &copy);
     // Puts everything drawn so far on the screen now, even in the middle of a handler.
     void refresh();
-    void clear();
 
     // What the surface shows, at the screen's pixel density (for tests and screenshots).
     QImage image() const { return m_image; }
-    QSize sizeHint() const override { return size(); }
 
 signals:
     void mouseDown(int button, int shift, int x, int y);

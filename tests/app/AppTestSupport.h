@@ -31,7 +31,6 @@ public:
         return text;
     }
     void set(int h, int m, int s) { m_seconds = 3600 * h + 60 * m + s; }
-    int readings() const { return m_seconds; }
     std::function<void(int)> onReading;
 
 private:

@@ -47,7 +47,6 @@ public:
         return m_steps[m_used++].x;
     }
     void append(std::initializer_list<Step> steps) { m_steps.insert(m_steps.end(), steps); }
-    std::size_t used() const { return m_used; }
     std::size_t left() const { return m_steps.size() - m_used; }
 
 private:
