@@ -91,6 +91,7 @@ private:
     void cancel(int operation);
     void clearOptionSelection();
     void drawEmptyRows();
+    void drawRowFrame(int row);
     void reprintOpenRow(int row);
     void prepareRow();
     void setActiveBox(int index, bool remainder);

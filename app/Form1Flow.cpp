@@ -173,21 +173,25 @@ void Form1::clearOptionSelection()
 
 void Form1::drawEmptyRows()
 {
-    Picture1->setForeColor(kWhite);
-    Picture1->setFillColor(kWhite);
-    Picture1->setSolidFill(true);
     const int rows = m_state.ScreenWidth > 1000 ? 3 : 2;
-    for (int i = 0; i < rows; ++i)
-        Picture1->roundRect(20, 200 * i + 70, 770, 200 * i + 260, 30, 30);
+    for (int row = 1; row <= rows; ++row)
+        drawRowFrame(row);
 }
 
-void Form1::reprintOpenRow(int row)
+// A row's white rounded frame, which wipes whatever the row showed.
+void Form1::drawRowFrame(int row)
 {
     const int y0 = rowTop(row);
     Picture1->setForeColor(kWhite);
     Picture1->setFillColor(kWhite);
     Picture1->setSolidFill(true);
     Picture1->roundRect(20, y0 + 70, 770, y0 + 260, 30, 30);
+}
+
+void Form1::reprintOpenRow(int row)
+{
+    const int y0 = rowTop(row);
+    drawRowFrame(row);
     Picture1->setForeColor(kBlack);
     Picture1->setCurrentX(20);
     Picture1->setCurrentY(y0 + 80);
@@ -236,10 +240,7 @@ void Form1::prepareRow()
         return;
     const int i = row - 1;
     const int y0 = rowTop(row);
-    Picture1->setForeColor(kWhite);
-    Picture1->setFillColor(kWhite);
-    Picture1->setSolidFill(true);
-    Picture1->roundRect(20, y0 + 70, 770, y0 + 260, 30, 30);
+    drawRowFrame(row);
     Picture1->refresh();
 
     if (!makeProblem(m_state, m_seams.random, *Picture1))
