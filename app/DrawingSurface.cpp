@@ -1,4 +1,4 @@
-#include "DrawingSurface.h"
+#include "app/DrawingSurface.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>

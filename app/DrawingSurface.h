@@ -1,11 +1,11 @@
 #pragma once
 
+#include "generators/Surface.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QWidget>
-
-#include <Surface.h>
 
 namespace piko {
 

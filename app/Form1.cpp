@@ -1,10 +1,11 @@
 // Form1's controls, their design places, and the layout for the screen at load.
-#include "Form1.h"
+#include "app/Form1.h"
 
-#include "Artwork.h"
-#include "Captions.h"
-#include "DrawingSurface.h"
-#include "Fonts.h"
+#include "app/Artwork.h"
+#include "app/Captions.h"
+#include "app/DrawingSurface.h"
+#include "app/Fonts.h"
+#include "generators/Random.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +13,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include <Random.h>
 #include <cmath>
 #include <limits>
 

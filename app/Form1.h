@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Seams.h"
+#include "app/Seams.h"
+#include "state/DrillState.h"
 
 #include <QEvent>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 
-#include <DrillState.h>
 #include <array>
 #include <deque>
 #include <memory>

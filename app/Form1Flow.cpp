@@ -1,15 +1,14 @@
 // The drill flow: choosing, rows, answer entry, checking, finishing and exit.
-#include "BoxReading.h"
-#include "DrawingSurface.h"
-#include "Form1.h"
+#include "app/DrawingSurface.h"
+#include "app/Form1.h"
+#include "drill/BoxReading.h"
+#include "generators/Generators.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
-
-#include <Generators.h>
 
 namespace piko {
 namespace {

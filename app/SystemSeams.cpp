@@ -1,5 +1,5 @@
-#include "Fonts.h"
-#include "Seams.h"
+#include "app/Fonts.h"
+#include "app/Seams.h"
 
 #include <QApplication>
 #include <QGuiApplication>

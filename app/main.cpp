@@ -1,9 +1,8 @@
-#include "Fonts.h"
-#include "Form1.h"
+#include "app/Fonts.h"
+#include "app/Form1.h"
+#include "generators/Random.h"
 
 #include <QApplication>
-
-#include <Random.h>
 
 int main(int argc, char *argv[])
 {

@@ -1,10 +1,11 @@
 // The time to make a whole row of 99 problems at every level, on a fresh row and on a row
 // whose earlier problems (written by another operation) block as many pairs as they can.
+#include "generators/Generators.h"
+#include "generators/LevelRule.h"
+#include "generators/Pools.h"
+
 #include <benchmark/benchmark.h>
 
-#include <Generators.h>
-#include <LevelRule.h>
-#include <Pools.h>
 #include <string>
 #include <vector>
 

@@ -2,15 +2,16 @@
 // makes the mark wait: opening a row, a keypad tap, a check that moves on to the next problem,
 // and a decision that draws the frames. Every level, pools used up included.
 //   build/bench/response_bench [--benchmark_filter=check/div]
+#include "app/Fonts.h"
+#include "app/Form1.h"
+#include "app/Seams.h"
+#include "generators/Random.h"
+
 #include <QApplication>
 #include <QLineEdit>
 
 #include <benchmark/benchmark.h>
 
-#include <Fonts.h>
-#include <Form1.h>
-#include <Random.h>
-#include <Seams.h>
 #include <cstdio>
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 // Addition levels: from one-digit sums without a carry to four-digit mixed sums.
 // Each rule draws in the order of the level's description; a redraw starts the candidate over.
-#include "LevelRule.h"
+#include "generators/LevelRule.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // Division levels. L01 to L17 draw the quotient first and build the dividend as q·d + r;
 // L18 to L24 practise estimating a quotient with two-digit divisors (見当).
 // Levels 25 and 26 are never offered and have no rule.
-#include "LevelRule.h"
+#include "generators/LevelRule.h"
 
 #include <array>
 

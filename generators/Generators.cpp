@@ -1,7 +1,7 @@
-#include "Generators.h"
+#include "generators/Generators.h"
 
-#include "LevelRule.h"
-#include "Pools.h"
+#include "generators/LevelRule.h"
+#include "generators/Pools.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Random.h"
-#include "Surface.h"
+#include "generators/Random.h"
+#include "generators/Surface.h"
+#include "state/DrillState.h"
 
-#include <DrillState.h>
 #include <string>
 
 namespace piko {

@@ -1,5 +1,5 @@
 // Multiplication levels: the times tables, then tens and hundreds, then long multiplication.
-#include "LevelRule.h"
+#include "generators/LevelRule.h"
 
 #include <array>
 

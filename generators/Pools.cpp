@@ -1,4 +1,4 @@
-#include "Pools.h"
+#include "generators/Pools.h"
 
 #include <algorithm>
 #include <map>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LevelRule.h"
+#include "generators/LevelRule.h"
+#include "state/ProblemHistory.h"
 
-#include <ProblemHistory.h>
 #include <optional>
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "generators/Random.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Subtraction levels: from one-digit differences to three-digit mixed subtraction.
 // No level makes a negative difference. Draws such as R(a) depend on an earlier draw, so these
 // levels are not uniform over their problems: the order of the draws is part of the level.
-#include "LevelRule.h"
+#include "generators/LevelRule.h"
 
 #include <array>
 

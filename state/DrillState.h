@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProblemHistory.h"
+#include "state/ProblemHistory.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ProblemHistory.h"
+#include "state/ProblemHistory.h"
 
 #include <algorithm>
 

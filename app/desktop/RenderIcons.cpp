@@ -1,9 +1,9 @@
 // Writes the program's icon as PNG files, one per size, for the desktop's icon theme:
 //   pikomaru_icons DIR   makes DIR/16.png, DIR/24.png, … DIR/256.png
+#include "app/Artwork.h"
+
 #include <QDir>
 #include <QGuiApplication>
-
-#include <Artwork.h>
 
 int main(int argc, char *argv[])
 {

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "app/DrawingSurface.h"
+#include "app/Form1.h"
+#include "app/Seams.h"
+#include "generators/Random.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -7,10 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <DrawingSurface.h>
-#include <Form1.h>
-#include <Random.h>
-#include <Seams.h>
 #include <deque>
 #include <functional>
 #include <memory>

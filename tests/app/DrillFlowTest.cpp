@@ -1,7 +1,6 @@
 // The drill played through the real widgets: choosing, rows, entry, checking, finishing, exit.
 #include "AppTestSupport.h"
-
-#include <Generators.h>
+#include "generators/Generators.h"
 
 namespace piko::test {
 namespace {

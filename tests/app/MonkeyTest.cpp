@@ -3,12 +3,12 @@
 //   PIKOMARU_MONKEY_SEED=7 PIKOMARU_MONKEY_ACTIONS=1000000 build/tests/app_tests
 //   --gtest_filter='Monkey.*'
 #include "AppTestSupport.h"
+#include "generators/Generators.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 
-#include <Generators.h>
 #include <random>
 
 namespace piko::test {

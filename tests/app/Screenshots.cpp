@@ -1,11 +1,10 @@
 // Renders the screenshots in docs/ from the real window, driven as a pupil would drive it:
 //   build/tests/screenshots docs
 #include "AppTestSupport.h"
+#include "app/Fonts.h"
 
 #include <QApplication>
 #include <QDir>
-
-#include <Fonts.h>
 
 namespace {
 

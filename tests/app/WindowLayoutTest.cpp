@@ -1,11 +1,10 @@
 // The window as built and laid out at load, on screens of several widths.
 #include "AppTestSupport.h"
+#include "app/Captions.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QRegularExpression>
-
-#include <Captions.h>
 
 namespace piko::test {
 namespace {

@@ -1,11 +1,10 @@
 // GUI tests run on Qt's offscreen platform unless told otherwise.
 #include "AppTestSupport.h"
+#include "app/Fonts.h"
 
 #include <QApplication>
 
 #include <gtest/gtest.h>
-
-#include <Fonts.h>
 
 int main(int argc, char *argv[])
 {

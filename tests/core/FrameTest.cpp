@@ -2,10 +2,9 @@
 // duplicate and similarity tests with their windows, bounds and departures.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
+#include "generators/Generators.h"
 
 #include <gtest/gtest.h>
-
-#include <Generators.h>
 
 namespace piko::test {
 namespace {

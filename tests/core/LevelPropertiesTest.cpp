@@ -3,11 +3,11 @@
 // (within the level's window) while the level still had an unused problem.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
+#include "generators/Generators.h"
+#include "generators/Pools.h"
 
 #include <gtest/gtest.h>
 
-#include <Generators.h>
-#include <Pools.h>
 #include <algorithm>
 #include <functional>
 #include <map>

@@ -3,10 +3,10 @@
 // the order of draws, every clamp and every redraw point are pinned down.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
+#include "generators/Generators.h"
 
 #include <gtest/gtest.h>
 
-#include <Generators.h>
 #include <vector>
 
 namespace piko::test {

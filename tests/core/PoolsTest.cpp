@@ -1,12 +1,13 @@
 // Level pools, and rows on which a level runs out of problems: the loop must still end at
 // once, and only then may a problem come again.
+#include "generators/Pools.h"
+
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
+#include "generators/Generators.h"
 
 #include <gtest/gtest.h>
 
-#include <Generators.h>
-#include <Pools.h>
 #include <chrono>
 #include <set>
 

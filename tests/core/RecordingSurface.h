@@ -1,6 +1,7 @@
 #pragma once
 
-#include <Surface.h>
+#include "generators/Surface.h"
+
 #include <string>
 #include <vector>
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "generators/LevelRule.h"
+#include "generators/Random.h"
+
 #include <gtest/gtest.h>
 
-#include <LevelRule.h>
-#include <Random.h>
 #include <initializer_list>
 #include <ostream>
 #include <stdexcept>

@@ -1,12 +1,12 @@
 // The drill state's layout, the 100th problem of a row, and the random draws.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
+#include "generators/Generators.h"
+#include "state/DrillState.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <DrillState.h>
-#include <Generators.h>
 #include <cmath>
 #include <type_traits>
 

@@ -1,6 +1,7 @@
 // Any bytes as the text of an answer box: reading must not crash or hang, and for plain ASCII
 // texts it must agree with a simple reading done here another way.
-#include <BoxReading.h>
+#include "drill/BoxReading.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

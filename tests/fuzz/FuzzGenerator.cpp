@@ -1,8 +1,9 @@
 // The generator frame under any Operation and Level, any pre-filled row, and many calls in a
 // row: no access outside the table, no hang, the text always of its form and the record always
 // consistent with it.
-#include <Generators.h>
-#include <LevelRule.h>
+#include "generators/Generators.h"
+#include "generators/LevelRule.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>

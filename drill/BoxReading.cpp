@@ -1,4 +1,4 @@
-#include "BoxReading.h"
+#include "drill/BoxReading.h"
 
 #include <charconv>
 #include <limits>

@@ -1,7 +1,8 @@
 // Reading a box's text as the check does: the leading decimal number, blanks ignored.
+#include "drill/BoxReading.h"
+
 #include <gtest/gtest.h>
 
-#include <BoxReading.h>
 #include <cmath>
 #include <string>
 
