@@ -74,6 +74,11 @@ int DrawingSurface::textWidth(const QString &text) const
     return QFontMetrics(font()).horizontalAdvance(text);
 }
 
+int DrawingSurface::textWidth(const std::string &text) const
+{
+    return textWidth(QString::fromStdString(text));
+}
+
 int DrawingSurface::textHeight() const
 {
     return QFontMetrics(font()).height();
@@ -97,21 +102,26 @@ void DrawingSurface::fillSquare(int left, int top, int side, Rgb colour)
     update();
 }
 
-QImage DrawingSurface::snapshot(QRect area) const
+void DrawingSurface::keepArea(Area area)
 {
+    ensureImage();
+    m_keptArea = QRect(area.left, area.top, area.width, area.height);
     const qreal ratio = m_image.devicePixelRatio();
-    QImage copy = m_image.copy(
-        QRectF(QRectF(area).topLeft() * ratio, QSizeF(area.size()) * ratio).toAlignedRect());
-    copy.setDevicePixelRatio(ratio);
-    return copy;
+    m_kept = m_image.copy(
+        QRectF(QRectF(m_keptArea).topLeft() * ratio, QSizeF(m_keptArea.size()) * ratio)
+            .toAlignedRect());
+    m_kept.setDevicePixelRatio(ratio);
 }
 
-void DrawingSurface::restore(QRect area, const QImage &copy)
+void DrawingSurface::restoreArea()
 {
+    if (m_kept.isNull())
+        return;
     ensureImage();
     QPainter painter(&m_image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(area.topLeft(), copy);
+    painter.drawImage(m_keptArea.topLeft(), m_kept);
+    m_kept = QImage();
     update();
 }
 

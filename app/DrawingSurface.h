@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generators/Surface.h"
+#include "drill/Canvas.h"
 
 #include <QColor>
 #include <QFont>
@@ -13,7 +13,7 @@ namespace piko {
 // is drawn over it, with a text cursor (CurrentX, CurrentY), a foreground and a fill colour,
 // rounded rectangles and printing. Coordinates are logical pixels; on a high-density screen the
 // image has the screen's pixels, so lines and text stay crisp.
-class DrawingSurface final : public QWidget, public Surface {
+class DrawingSurface final : public QWidget, public Canvas {
     Q_OBJECT
 
 public:
@@ -24,25 +24,26 @@ public:
     int currentX() const { return m_currentX; }
     int currentY() const { return m_currentY; }
     void setForeColor(Rgb colour) override;
-    void setFillColor(Rgb colour);
-    void setSolidFill(bool solid) { m_solidFill = solid; }
+    void setFillColor(Rgb colour) override;
+    void setSolidFill(bool solid) override { m_solidFill = solid; }
 
     // Prints at (CurrentX, CurrentY), the top left of the text; then, like a line printer,
     // CurrentX returns to 0 and CurrentY moves down one line.
     void print(const std::string &text) override;
     void print(const QString &text);
     int textWidth(const QString &text) const;
-    int textHeight() const;
+    int textWidth(const std::string &text) const override;
+    int textHeight() const override;
     // Left, top, right and bottom edges, the right and bottom ones just outside the shape;
     // the corners are ellipses w wide and h high. Outline in the foreground colour, filled with
     // the fill colour when the fill is solid.
-    void roundRect(int left, int top, int right, int bottom, int w, int h);
-    void fillSquare(int left, int top, int side, Rgb colour);
-    // A copy of a rectangle of the drawing, and putting such a copy back.
-    QImage snapshot(QRect area) const;
-    void restore(QRect area, const QImage &copy);
+    void roundRect(int left, int top, int right, int bottom, int w, int h) override;
+    void fillSquare(int left, int top, int side, Rgb colour) override;
+    // Keeps a copy of an area of the drawing, and puts it back.
+    void keepArea(Area area) override;
+    void restoreArea() override;
     // Puts everything drawn so far on the screen now, even in the middle of a handler.
-    void refresh();
+    void refresh() override;
 
     // What the surface shows, at the screen's pixel density (for tests and screenshots).
     QImage image() const { return m_image; }
@@ -65,6 +66,8 @@ private:
     int m_currentX = 0;
     int m_currentY = 0;
     QImage m_image;
+    QRect m_keptArea;
+    QImage m_kept;
 };
 
 } // namespace piko

@@ -11,18 +11,18 @@ namespace piko {
 void installFontSubstitutions()
 {
     const struct {
-        const QString &design;
+        const char *design;
         QStringList nearest;
     } substitutions[] = {
-        { kPMincho, { "IPAPMincho", "IPAexMincho", "IPAMincho", "Noto Serif CJK JP" } },
-        { kMincho, { "IPAMincho", "IPAexMincho", "Noto Serif CJK JP" } },
-        { kGothic, { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP" } },
-        { kPGothic, { "IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP" } },
+        { design::kPMincho, { "IPAPMincho", "IPAexMincho", "IPAMincho", "Noto Serif CJK JP" } },
+        { design::kMincho, { "IPAMincho", "IPAexMincho", "Noto Serif CJK JP" } },
+        { design::kGothic, { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP" } },
+        { design::kPGothic, { "IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP" } },
     };
     // A substitute is only taken where the named font itself is not installed, so asking the
     // font database first (which costs start-up time) is not needed.
     for (const auto &s : substitutions)
-        QFont::insertSubstitutions(s.design, s.nearest);
+        QFont::insertSubstitutions(QString::fromUtf8(s.design), s.nearest);
 }
 
 void applyProgramStyle()
@@ -36,11 +36,12 @@ int pointsToPixels(double points)
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
-QFont designFont(const QString &family, double points, bool bold)
+QFont designFont(const design::Font &design)
 {
+    const QString family = QString::fromUtf8(design.family);
     QFont font(family);
-    font.setPixelSize(pointsToPixels(points));
-    font.setBold(bold);
+    font.setPixelSize(pointsToPixels(design.points));
+    font.setBold(design.bold);
     font.setStyleHint(
         family.contains(QStringLiteral("ゴシック")) ? QFont::SansSerif : QFont::Serif);
     return font;

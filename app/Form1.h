@@ -1,15 +1,12 @@
 #pragma once
 
 #include "app/Seams.h"
-#include "state/DrillState.h"
+#include "drill/Flow.h"
 
-#include <QEvent>
-#include <QList>
-#include <QPointer>
+#include <QBasicTimer>
 #include <QWidget>
 
 #include <array>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -21,10 +18,14 @@ class QRadioButton;
 namespace piko {
 
 class DrawingSurface;
+namespace design {
+struct Control;
+}
 
-// The program's one window. It builds every control with its design name (objectName
-// "Command6(12)" and so on), lays them out for the screen at load, and runs the drill through
-// handlers named after control and event. All drill state lives in the DrillState it is given.
+// The program's one window: a face on the drill flow. It builds every control from the design
+// tables (objectName "Command6(12)" and so on), lays them out for the screen at load, hands each
+// of the pupil's actions to the flow through handlers named after control and event, and shows
+// what the flow decides.
 class Form1 final : public QWidget {
     Q_OBJECT
 
@@ -32,11 +33,8 @@ public:
     Form1(DrillState &state, const Seams &seams, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Client-area size of the large design and of the compact layout.
-    static constexpr QSize kLargeSize { 1018, 731 };
-    static constexpr QSize kCompactSize { 800, 580 };
-
     DrawingSurface &surface() const { return *Picture1; }
+    Flow &flow() const { return *m_flow; }
 
 public slots:
     void Form_Load();
@@ -63,72 +61,72 @@ public slots:
     void Command8_Click();
     void Command2_Click();
 
+    // Lets the flow see the clock while a mark is shown (a timer calls it).
+    void tickMark();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
-    struct Panel {
-        QWidget *picture;
-        QLabel *heading;
+    // One problem row's controls; array index row − 1.
+    struct RowControls {
+        QLineEdit *answer = nullptr; // Text1
+        QLineEdit *remainder = nullptr; // Text2
+        QPushButton *remainderButton = nullptr; // Command9 あまり
+        QPushButton *check = nullptr; // Command5 ﾁｪｯｸ
+        QWidget *keypad = nullptr; // Picture6
+        std::array<QPushButton *, 10> digits {}; // Command6, by digit
+        QPushButton *erase = nullptr; // Command7 けす
+    };
+    struct PanelControls {
+        QWidget *picture = nullptr;
+        QLabel *heading = nullptr;
         std::vector<QRadioButton *> options;
-        QPushButton *decide;
-        QPushButton *cancel;
+        QPushButton *decide = nullptr;
+        QPushButton *cancel = nullptr;
+    };
+    struct Built {
+        const char *name;
+        int index;
+        QWidget *widget;
     };
 
+    QWidget *build(const design::Control &control, QWidget *parent);
     void createControls();
-    void createPanels();
-    void createDrillSurface();
     void createKeypad(int row);
+    void createPanel(int operation);
+    void connectHandlers();
     void nameForScreenReaders();
-    void placeOptions(bool large);
-    void seedRandom();
+    void applyLayout();
     void renderPictures();
 
-    Panel &panelOf(int operation);
-    void optionClicked(int operation, int index);
-    void decide(int operation);
-    void cancel(int operation);
-    void clearOptionSelection();
-    void drawEmptyRows();
-    void drawRowFrame(int row);
-    void reprintOpenRow(int row);
-    void prepareRow();
-    void setActiveBox(int index, bool remainder);
-    void blink();
-    void releaseHeldInput();
+    void showView();
+    void showRow(int row);
+    void showOptions();
 
-    DrillState &m_state;
     Seams m_seams;
+    std::vector<Built> m_built; // every control, in the order made
 
     std::array<QPushButton *, 4> Command1 {};
     QPushButton *Command2 = nullptr;
     DrawingSurface *Picture1 = nullptr;
-    std::array<Panel, 4> m_panels {}; // by operation - 1
     QLabel *Label1 = nullptr;
     QPushButton *Command8 = nullptr;
     QLabel *Picture2 = nullptr;
     QLabel *Picture3 = nullptr;
     QLabel *Picture4 = nullptr;
-    std::array<QLineEdit *, 3> Text1 {};
-    std::array<QLineEdit *, 3> Text2 {};
-    std::array<QPushButton *, 3> Command9 {};
-    std::array<QPushButton *, 3> Command5 {};
-    std::array<QWidget *, 3> Picture6 {};
-    std::array<QPushButton *, 30> Command6 {};
-    std::array<QPushButton *, 3> Command7 {};
+    std::array<RowControls, 3> m_rows {};
+    std::array<PanelControls, 4> m_panels {}; // by operation − 1
 
-    // What each open row shows, so that drawing the empty frames again can restore it.
-    std::array<std::string, 4> m_shownStatus;
-    std::array<std::string, 4> m_shownProblem;
+    std::unique_ptr<Flow> m_flow;
+    bool m_showing = false; // the view is being put on the controls: their signals are not input
+    QBasicTimer m_markTimer; // looks at the clock while a mark is shown
 
     // The pictures are drawn once, after the window's first paint: the first screen has none.
     bool m_picturesQueued = false;
     bool m_picturesRendered = false;
-
-    // Input that reaches the window while a mark blinks waits here and is handled afterwards.
-    bool m_blinking = false;
-    std::deque<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_heldInput;
 };
 
 } // namespace piko

@@ -1,21 +1,10 @@
 #pragma once
 
-#include <QString>
-
-#include <string>
+#include "drill/Seams.h"
 
 namespace piko {
 
 class RandomSource;
-
-// What the window takes from the platform, each behind a small interface that tests replace.
-
-class Clock {
-public:
-    virtual ~Clock() = default;
-    // The time of day as text, "HH:MM:SS".
-    virtual std::string timeOfDay() = 0;
-};
 
 class Screen {
 public:
@@ -25,21 +14,7 @@ public:
     virtual double pixelWidth() = 0;
 };
 
-class Messages {
-public:
-    virtual ~Messages() = default;
-    // A modal box with an OK button.
-    virtual void inform(const QString &text) = 0;
-    // A modal box with Yes and No; true for Yes.
-    virtual bool ask(const QString &text) = 0;
-};
-
-class Beeper {
-public:
-    virtual ~Beeper() = default;
-    virtual void beep() = 0;
-};
-
+// What the window takes from the platform.
 struct Seams {
     Clock &clock;
     Screen &screen;
@@ -60,11 +35,11 @@ public:
     double pixelWidth() override { return 1.0; }
 };
 
+// Message boxes that do not block: the answer comes when the pupil closes the box.
 class SystemMessages final : public Messages {
 public:
-    static inline const QString kCaption = QStringLiteral("ぴこまる01");
-    void inform(const QString &text) override;
-    bool ask(const QString &text) override;
+    void inform(const std::string &text) override;
+    void ask(const std::string &text, std::function<void(bool)> answer) override;
 };
 
 class SystemBeeper final : public Beeper {

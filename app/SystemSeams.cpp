@@ -1,5 +1,6 @@
 #include "app/Fonts.h"
 #include "app/Seams.h"
+#include "drill/Texts.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -25,34 +26,36 @@ namespace {
 
 // Message boxes carry no icon and the program's caption, their buttons are labelled in Japanese
 // whatever the system's language, and their text is large enough to read from a pupil's seat.
-void setUp(QMessageBox &box)
+// They keep the pupil's input away from the window until closed, without blocking the program.
+QMessageBox *messageBox(const std::string &text)
 {
-    box.setFont(designFont(kPGothic, 15.75, false));
-    box.setWindowModality(Qt::ApplicationModal);
+    auto *box = new QMessageBox(QMessageBox::NoIcon, QString::fromUtf8(texts::kCaption),
+        QString::fromStdString(text), QMessageBox::NoButton, QApplication::activeWindow());
+    box->setFont(designFont({ design::kPGothic, 15.75, false }));
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    return box;
 }
 
 } // namespace
 
-void SystemMessages::inform(const QString &text)
+void SystemMessages::inform(const std::string &text)
 {
-    QMessageBox box(
-        QMessageBox::NoIcon, kCaption, text, QMessageBox::NoButton, QApplication::activeWindow());
-    setUp(box);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    QMessageBox *box = messageBox(text);
+    box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->show();
 }
 
-bool SystemMessages::ask(const QString &text)
+void SystemMessages::ask(const std::string &text, std::function<void(bool)> answer)
 {
-    QMessageBox box(
-        QMessageBox::NoIcon, kCaption, text, QMessageBox::NoButton, QApplication::activeWindow());
-    setUp(box);
-    QPushButton *yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    QMessageBox *box = messageBox(text);
+    QPushButton *yes = box->addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton *no = box->addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box->setDefaultButton(yes);
+    box->setEscapeButton(no);
+    QObject::connect(box, &QMessageBox::finished, box,
+        [box, yes, answer = std::move(answer)] { answer(box->clickedButton() == yes); });
+    box->show();
 }
 
 void SystemBeeper::beep()

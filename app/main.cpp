@@ -7,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.pikomaru.Pikomaru"));
     piko::applyProgramStyle();
 
     piko::DrillState state;

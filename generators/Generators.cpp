@@ -2,6 +2,7 @@
 
 #include "generators/LevelRule.h"
 #include "generators/Pools.h"
+#include "state/RowGeometry.h"
 
 #include <cstdio>
 
@@ -21,6 +22,12 @@ const OperationTable *operationTable(int operation)
     default:
         return nullptr;
     }
+}
+
+bool OperationTable::asksRemainder(int L) const
+{
+    return this == &divisionTable()
+        && (L == 4 || L == 7 || L == 9 || L == 11 || L == 13 || L == 14 || (L >= 17 && L <= 26));
 }
 
 namespace {
@@ -109,17 +116,17 @@ std::string statusLine(const DrillState &state, int row, int n)
     if (n > 1) {
         const auto &h = state.ProblemHistory;
         for (int j = n > 10 ? n - 9 : 1; j <= n; ++j) {
-            switch (h.Outcome(row, j)) {
-            case 1:
+            switch (h.outcomeOf(row, j)) {
+            case ProblemOutcome::RightAtOnce:
                 line += "○";
                 break;
-            case 2:
+            case ProblemOutcome::RightLater:
                 line += "△";
                 break;
-            case 3:
+            case ProblemOutcome::WrongThrice:
                 line += "×";
                 break;
-            default:
+            case ProblemOutcome::Open:
                 break;
             }
         }
@@ -139,8 +146,9 @@ bool makeProblem(DrillState &state, RandomSource &random, Surface &surface)
     const int n = h.ProblemCount(row) + 1;
     h.setProblemCount(row, n);
 
-    surface.setCurrentX(20);
-    surface.setCurrentY(200 * (row - 1) + 80);
+    const Point at = rows::onRow(rows::kStatusLine, row);
+    surface.setCurrentX(at.x);
+    surface.setCurrentY(at.y);
     surface.setForeColor(kBlack);
     surface.print(statusLine(state, row, n));
 

@@ -79,6 +79,8 @@ struct OperationTable {
     {
         return L >= 1 && L <= static_cast<int>(levels.size()) ? &levels[L - 1] : nullptr;
     }
+    // Whether level L asks for a remainder.
+    bool asksRemainder(int L) const;
 };
 
 const OperationTable &additionTable();

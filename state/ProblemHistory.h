@@ -16,6 +16,21 @@ enum class Field : int {
     Attempts = 10,
 };
 
+// How a problem ended, as its record's Outcome slot keeps it.
+enum class ProblemOutcome : std::int32_t {
+    Open = 0, // not finished yet
+    RightAtOnce = 1, // ○
+    RightLater = 2, // △: right at the second or third attempt
+    WrongThrice = 3, // ×
+};
+
+// One attempt's result, as the record's AttemptResult slots keep it.
+enum class Verdict : std::int32_t {
+    NotMade = 0,
+    Right = 1,
+    Wrong = 3,
+};
+
 // Every problem given on a row and how the pupil answered it.
 // Row 0 is never used; rows 1 to 3 are the problem rows. Per row, slot 0 is RowStarted,
 // slot 1 is ProblemCount and problem n (1..99) keeps its record in slots 10n+1 to 10n+10.
@@ -75,6 +90,19 @@ public:
     {
         if (validProblem(n) && attempt >= 1 && attempt <= 3)
             setSlot(row, slotOf(n, Field::AttemptResult1) + attempt - 1, v);
+    }
+
+    ProblemOutcome outcomeOf(int row, int n) const
+    {
+        return static_cast<ProblemOutcome>(Outcome(row, n));
+    }
+    void setOutcome(int row, int n, ProblemOutcome outcome)
+    {
+        setField(row, n, Field::Outcome, static_cast<std::int32_t>(outcome));
+    }
+    void setAttemptResult(int row, int n, int attempt, Verdict verdict)
+    {
+        setAttemptResult(row, n, attempt, static_cast<std::int32_t>(verdict));
     }
 
     // Zeroes slots from..to (inclusive) of a row.

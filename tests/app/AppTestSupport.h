@@ -3,6 +3,7 @@
 #include "app/DrawingSurface.h"
 #include "app/Form1.h"
 #include "app/Seams.h"
+#include "drill/Flow.h"
 #include "generators/Random.h"
 
 #include <QLineEdit>
@@ -46,18 +47,19 @@ public:
     double pixel = 1;
 };
 
-// Answers questions from a queue (Yes when it is empty) and keeps every text shown.
+// Answers questions at once from a queue (Yes when it is empty) and keeps every text shown.
 class FakeMessages final : public Messages {
 public:
-    void inform(const QString &text) override { shown.push_back(text); }
-    bool ask(const QString &text) override
+    void inform(const std::string &text) override { shown.push_back(QString::fromStdString(text)); }
+    void ask(const std::string &text, std::function<void(bool)> answer) override
     {
-        shown.push_back(text);
-        if (answers.empty())
-            return true;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
+        shown.push_back(QString::fromStdString(text));
+        bool yes = true;
+        if (!answers.empty()) {
+            yes = answers.front();
+            answers.pop_front();
+        }
+        answer(yes);
     }
     std::vector<QString> shown;
     std::deque<bool> answers;
@@ -129,14 +131,28 @@ struct Window {
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-    void click(const QString &name) const
+    // A click, as the pupil makes it; press() leaves a mark it starts showing.
+    void press(const QString &name) const
     {
         if (auto *w = get<QAbstractButton>(name))
             QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
     }
-    void clickSurface(int x, int y) const
+    void click(const QString &name)
+    {
+        press(name);
+        settle();
+    }
+    void clickSurface(int x, int y)
     {
         QTest::mouseClick(&form->surface(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+        settle();
+    }
+    // Lets a mark's time pass (the fake clock moves on at every reading), as the window's
+    // timer would; input held meanwhile is handled then.
+    void settle()
+    {
+        while (form->flow().holding())
+            form->tickMark();
     }
     QString text(const QString &box) const { return get<QLineEdit>(box)->text(); }
     QRgb pixel(int x, int y) const { return form->surface().image().pixel(x, y); }

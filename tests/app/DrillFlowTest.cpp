@@ -284,6 +284,7 @@ TEST(Checking, ReadsFullWidthDigitsAndTakesEnterAsCheck)
     auto *box = win.get<QLineEdit>("Text1(0)");
     box->setText(fullWidth);
     QTest::keyClick(box, Qt::Key_Return);
+    win.settle();
     EXPECT_EQ(win.state.ProblemHistory.Outcome(1, 1), 1);
     EXPECT_EQ(count(win, 1), 2);
 }
@@ -317,8 +318,8 @@ TEST(Checking, InputDuringTheBlinkIsHandledAfterwardsInOrder)
     win.clock.onReading = [&](int) {
         if (!seenDuringBlink.empty())
             return;
-        win.click("Command6(4)");
-        win.click("Command6(2)");
+        win.press("Command6(4)");
+        win.press("Command6(2)");
         QTest::keyClicks(win.get("Text1(0)"), "7");
         seenDuringBlink.push_back(win.text("Text1(0)"));
     };

@@ -18,12 +18,10 @@ namespace {
 class MonkeyMessages final : public Messages {
 public:
     explicit MonkeyMessages(std::mt19937 &rng) : m_rng(rng) { }
-    void inform(const QString &) override { }
-    bool ask(const QString &text) override
+    void inform(const std::string &) override { }
+    void ask(const std::string &text, std::function<void(bool)> answer) override
     {
-        if (text.contains(QStringLiteral("ぴこまる")))
-            return false;
-        return m_rng() % 4 == 0;
+        answer(text.find("ぴこまる") == std::string::npos && m_rng() % 4 == 0);
     }
 
 private:
@@ -62,6 +60,8 @@ public:
     {
         for (m_step = 0; m_step < actions; ++m_step) {
             act();
+            while (m_form->flow().holding()) // the mark's time passes
+                m_form->tickMark();
             check();
             if (::testing::Test::HasFatalFailure())
                 return;

@@ -1,6 +1,5 @@
 // The window as built and laid out at load, on screens of several widths.
 #include "AppTestSupport.h"
-#include "app/Captions.h"
 
 #include <QAccessible>
 #include <QLabel>

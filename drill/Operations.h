@@ -1,11 +1,25 @@
 #pragma once
 
+#include "drill/Design.h"
+
 #include <array>
+#include <span>
 
-namespace piko::captions {
+namespace piko {
 
-// The level options' captions. Their font is fixed-pitch, so every blank, full-width character
-// and half-width katakana lines the columns up and must stay as it is.
+// One of the four operations as the pupil meets it: its level options' captions (level L at
+// L − 1) and its panel. The levels' rules are generators' operationTable(code).
+struct OperationDesign {
+    int code; // 1 addition .. 4 division, as DrillState's Operation
+    std::span<const char *const> captions;
+    int offered; // levels 1 to offered can be chosen; the rest stay hidden
+    const design::Panel &panel;
+};
+
+namespace operations {
+
+// The captions stand in a fixed-pitch font, so every blank, full-width character and
+// half-width katakana lines the columns up and must stay as it is.
 // clang-format off
 inline constexpr std::array<const char *, 16> kAddition {
     "L01    5+ 3     1ｹﾀ + 1ｹﾀ", "L02   13+ 6     2ｹﾀ + 1ｹﾀ", "L03    8+ 4     1ｹﾀ + 1ｹﾀ  くりあがり",
@@ -35,6 +49,7 @@ inline constexpr std::array<const char *, 27> kMultiplication {
     "L27 323×402       3ｹﾀ×3ｹﾀ  くりあがり",
 };
 // Levels 12 and 13 show 5380 ÷ 4 = 1345 (not 1344): an example must be right.
+// Levels 25 and 26 are never offered.
 inline constexpr std::array<const char *, 26> kDivision {
     "L01   24÷8= 3 　　　　  2ｹﾀ÷1ｹﾀ=1ｹﾀ", "L02    0÷8= 0　  　　     0÷1ｹﾀ", "L03  240÷10=24      何百何十÷10",
     "L04   29÷4= 7あまり1    2ｹﾀ÷1ｹﾀ　ｱﾏﾘ", "L05  360÷9= 40　   何百何十÷1ｹﾀ", "L06   48÷3=16　　　  　 2ｹﾀ÷1ｹﾀ=2ｹﾀ",
@@ -47,4 +62,18 @@ inline constexpr std::array<const char *, 26> kDivision {
 };
 // clang-format on
 
-} // namespace piko::captions
+inline constexpr std::array<OperationDesign, 4> kAll { {
+    { 1, kAddition, 16, design::kPanels[0] },
+    { 2, kSubtraction, 13, design::kPanels[1] },
+    { 3, kMultiplication, 27, design::kPanels[2] },
+    { 4, kDivision, 24, design::kPanels[3] },
+} };
+
+// The operation of a code 1..4 (held to that range).
+constexpr const OperationDesign &of(int code)
+{
+    return kAll[code < 1 ? 0 : code > 4 ? 3 : code - 1];
+}
+
+} // namespace operations
+} // namespace piko

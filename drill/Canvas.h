@@ -1,0 +1,32 @@
+#pragma once
+
+#include "generators/Surface.h"
+
+#include <string>
+
+namespace piko {
+
+struct Area {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Area &) const = default;
+};
+
+// The drill surface as the flow draws on it: a persistent image in pixels with a text cursor
+// (CurrentX, CurrentY), foreground and fill colours and a solid fill style.
+class Canvas : public Surface {
+public:
+    virtual void setFillColor(Rgb colour) = 0;
+    virtual void setSolidFill(bool solid) = 0;
+    // Right and bottom lie just outside the shape; corners are ellipses w × h.
+    virtual void roundRect(int left, int top, int right, int bottom, int w, int h) = 0;
+    virtual void fillSquare(int left, int top, int side, Rgb colour) = 0;
+    virtual int textWidth(const std::string &text) const = 0;
+    virtual int textHeight() const = 0;
+    // Remembers what lies under an area, and puts it back later.
+    virtual void keepArea(Area area) = 0;
+    virtual void restoreArea() = 0;
+    // Puts what has been drawn so far on the screen now.
+    virtual void refresh() = 0;
+};
+
+} // namespace piko

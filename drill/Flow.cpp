@@ -1,0 +1,428 @@
+#include "drill/Flow.h"
+
+#include "drill/BoxReading.h"
+#include "drill/Design.h"
+#include "drill/Keypad.h"
+#include "drill/Texts.h"
+#include "generators/Generators.h"
+#include "generators/LevelRule.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace piko {
+
+namespace {
+
+Point designPlace(const char *name, int index)
+{
+    const design::Control *control = design::find(name, index);
+    const design::Rect r = control ? design::pixels(control->place) : design::Rect {};
+    return { r.left, r.top };
+}
+
+Area united(Area a, Area b)
+{
+    const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    const int right = std::max(a.left + a.width, b.left + b.width);
+    const int bottom = std::max(a.top + a.height, b.top + b.height);
+    return { left, top, right - left, bottom - top };
+}
+
+} // namespace
+
+std::int16_t screenWidthInPixels(double width, double pixelWidth)
+{
+    const double pixels = width / pixelWidth;
+    const double whole = std::isfinite(pixels) ? std::nearbyint(pixels) : 0.0; // halves to even
+    return static_cast<std::int16_t>(
+        std::clamp(whole, 0.0, double(std::numeric_limits<std::int16_t>::max())));
+}
+
+Flow::Flow(DrillState &state, Seams seams) : m_state(state), m_seams(seams)
+{
+    for (int i = 0; i < 3; ++i) {
+        RowView &row = m_view.rows[i];
+        row.answerBox = designPlace("Text1", i);
+        row.remainderButton = designPlace("Command9", i);
+        row.remainderBox = designPlace("Text2", i);
+    }
+}
+
+// Every action of the pupil goes through here: while a mark is shown it waits, in order.
+template<typename Action> void Flow::act(Action action)
+{
+    if (holding()) {
+        m_held.emplace_back(std::move(action));
+        return;
+    }
+    action();
+    changed();
+}
+
+void Flow::hold(std::function<void()> input)
+{
+    act(std::move(input));
+}
+
+void Flow::changed()
+{
+    if (m_changed)
+        m_changed();
+}
+
+int Flow::rowCount() const
+{
+    return m_state.ScreenWidth > 1000 ? 3 : 2;
+}
+
+Box Flow::activeBox(int row) const
+{
+    return validRow(row) && m_state.InputTarget[row] != 0 ? Box::Remainder : Box::Answer;
+}
+
+void Flow::load(double screenWidth, double pixelWidth)
+{
+    m_state.ScreenWidth = screenWidthInPixels(screenWidth, pixelWidth);
+    seedRandom();
+}
+
+// The seed is the time of day's minutes and seconds as one number (minutes × 100 + seconds),
+// from two readings in a row as the clock gives them.
+void Flow::seedRandom()
+{
+    const std::string first = m_seams.clock.timeOfDay();
+    const std::string second = m_seams.clock.timeOfDay();
+    std::uint32_t seed = 0;
+    if (first.size() >= 5 && second.size() >= 2) {
+        const std::string digits = first.substr(3, 2) + second.substr(second.size() - 2);
+        for (char c : digits)
+            seed = 10 * seed + (c >= '0' && c <= '9' ? std::uint32_t(c - '0') : 0);
+    }
+    m_seams.random.reseed(seed);
+}
+
+void Flow::chooseOperation(int operation)
+{
+    act([=, this] {
+        if (operation < 1 || operation > 4)
+            return;
+        m_state.Level = 0;
+        m_state.Operation = static_cast<std::int16_t>(operation);
+        m_view.panel = operation;
+        m_view.panelTop = m_state.ScreenWidth >= 1000 ? 50 : 35;
+        m_view.chosenOperation = m_view.chosenLevel = 0; // no level chosen, none shown
+    });
+}
+
+void Flow::chooseLevel(int operation, int level)
+{
+    act([=, this] {
+        const OperationTable *table = operationTable(operation);
+        if (!table)
+            return;
+        m_state.Level = static_cast<std::int16_t>(level);
+        m_state.RemainderMode = table->asksRemainder(level) ? 1 : 0;
+        m_view.chosenOperation = operation;
+        m_view.chosenLevel = level;
+    });
+}
+
+void Flow::decide(int operation)
+{
+    act([=, this] {
+        if (m_state.Level == 0) {
+            m_seams.messages.inform(texts::kNoLevel);
+            return;
+        }
+        drawEmptyRows();
+        Canvas &canvas = m_seams.canvas;
+        canvas.setForeColor(kBlack);
+        for (int row = 1; row <= 3; ++row) {
+            const Point at = rows::onRow(rows::kInvitation, row);
+            canvas.setCurrentX(at.x);
+            canvas.setCurrentY(at.y);
+            canvas.print(texts::kInvitation);
+        }
+        // An open row stays open: it shows its status line and problem again rather than an
+        // invitation beside its answer box.
+        for (int row = 1; row <= 3; ++row)
+            if (m_state.ProblemHistory.RowStarted(row) != 0)
+                reprint(row);
+        if (m_view.panel == operation)
+            m_view.panel = 0;
+        m_view.surfaceLeft = operation == Multiplication ? 4 : 8;
+        m_view.surfaceShown = true;
+    });
+}
+
+void Flow::cancel(int operation)
+{
+    act([=, this] {
+        m_state.Level = 0;
+        if (m_view.panel == operation)
+            m_view.panel = 0;
+        m_view.chosenOperation = m_view.chosenLevel = 0;
+    });
+}
+
+void Flow::drawEmptyRows()
+{
+    for (int row = 1; row <= rowCount(); ++row)
+        drawFrame(row);
+}
+
+// A row's white rounded frame, which wipes whatever the row showed.
+void Flow::drawFrame(int row)
+{
+    Canvas &canvas = m_seams.canvas;
+    const int y0 = rows::y0(row);
+    canvas.setForeColor(kWhite);
+    canvas.setFillColor(kWhite);
+    canvas.setSolidFill(true);
+    canvas.roundRect(rows::kFrameLeft, y0 + rows::kFrameTop, rows::kFrameRight,
+        y0 + rows::kFrameBottom, rows::kCorner, rows::kCorner);
+}
+
+void Flow::reprint(int row)
+{
+    Canvas &canvas = m_seams.canvas;
+    drawFrame(row);
+    canvas.setForeColor(kBlack);
+    for (auto [place, text] : { std::pair { rows::kStatusLine, &rowView(row).status },
+             std::pair { rows::kProblem, &rowView(row).problem } }) {
+        const Point at = rows::onRow(place, row);
+        canvas.setCurrentX(at.x);
+        canvas.setCurrentY(at.y);
+        canvas.print(*text);
+    }
+}
+
+void Flow::pressSurface(int x, int y)
+{
+    act([=, this] {
+        const int row = rows::rowAt(x, y, rowCount());
+        if (row == 0) {
+            m_seams.beeper.beep();
+            return;
+        }
+        m_state.CurrentRow = static_cast<std::int16_t>(row);
+        auto &h = m_state.ProblemHistory;
+        if (h.RowStarted(row) != 0)
+            return;
+        h.setRowStarted(row, 1);
+        h.clearSlots(row, 1, 200);
+        prepareRow();
+        rowView(row).open = true;
+    });
+}
+
+// Wipes the current row, has the generator make its next problem, prints it and places the
+// answer box (and the remainder button and box) just after the printed text.
+void Flow::prepareRow()
+{
+    const int row = m_state.CurrentRow;
+    if (!validRow(row))
+        return;
+    Canvas &canvas = m_seams.canvas;
+    drawFrame(row);
+    canvas.refresh();
+    if (!makeProblem(m_state, m_seams.random, canvas))
+        return;
+
+    RowView &view = rowView(row);
+    view.status = statusLine(m_state, row, m_state.ProblemHistory.ProblemCount(row));
+    view.problem = m_state.ProblemText;
+    const Point at = rows::onRow(rows::kProblem, row);
+    canvas.setCurrentX(at.x);
+    canvas.setCurrentY(at.y);
+    canvas.setForeColor(kBlack);
+    canvas.print(view.problem);
+    const int w = canvas.textWidth(view.problem);
+    view.answerBox = rows::after(rows::kAnswerBoxAfter, w, row);
+    const bool remainder = m_state.RemainderMode == 1;
+    if (remainder) {
+        view.remainderBox = rows::after(rows::kRemainderBoxAfter, w, row);
+        view.remainderButton = rows::after(rows::kRemainderButtonAfter, w, row);
+    }
+    // A row that stays open across a change of level shows the remainder box exactly when its
+    // new problem asks for a remainder: without it a right answer could not be given.
+    view.remainderShown = remainder;
+    m_state.InputTarget[row] = 0;
+    view.answer.clear();
+    view.remainder.clear();
+}
+
+void Flow::pressKey(int keypadIndex)
+{
+    act([=, this] {
+        const std::optional<KeypadKey> key = keypadKey(keypadIndex);
+        if (!key)
+            return;
+        RowView &view = rowView(key->row);
+        std::string &box = activeBox(key->row) == Box::Remainder ? view.remainder : view.answer;
+        box += static_cast<char>('0' + key->digit);
+    });
+}
+
+// けす empties the whole active box of its row.
+void Flow::erase(int row)
+{
+    act([=, this] {
+        if (!validRow(row))
+            return;
+        RowView &view = rowView(row);
+        (activeBox(row) == Box::Remainder ? view.remainder : view.answer).clear();
+    });
+}
+
+void Flow::chooseBox(int row, Box box)
+{
+    act([=, this] {
+        if (validRow(row))
+            m_state.InputTarget[row] = box == Box::Remainder ? 1 : 0;
+    });
+}
+
+void Flow::type(int row, Box box, const std::string &text)
+{
+    act([=, this] {
+        if (validRow(row))
+            (box == Box::Remainder ? rowView(row).remainder : rowView(row).answer) = text;
+    });
+}
+
+void Flow::check(int row)
+{
+    act([=, this] { checkRow(row); });
+}
+
+// ﾁｪｯｸ: judges the row's answer (and remainder) and shows ○ or × with a beep; when the mark's
+// time is up, endMark() records the attempt and moves on after a right answer or the third
+// wrong one.
+void Flow::checkRow(int row)
+{
+    if (!validRow(row))
+        return;
+    m_state.CurrentRow = static_cast<std::int16_t>(row);
+    auto &h = m_state.ProblemHistory;
+    if (h.RowStarted(row) == 0)
+        return; // a closed row has nothing to check
+    const RowView &view = rowView(row);
+    if (view.answer.empty()) {
+        m_seams.messages.inform(texts::kNoAnswer);
+        return;
+    }
+    m_state.InputTarget[row] = 0;
+    const double A = boxValue(view.answer);
+    const double R = boxValue(view.remainder);
+    const int n = h.ProblemCount(row);
+    const int attempt = std::min(h.Attempts(row, n) + 1, 3);
+    h.setField(row, n, Field::Attempts, attempt);
+
+    Canvas &canvas = m_seams.canvas;
+    const Point at = rows::onRow(rows::kMark, row);
+    canvas.setCurrentX(at.x);
+    canvas.setCurrentY(at.y);
+    canvas.setForeColor(kRed);
+    const bool right = A == h.Answer(row, n) && R == h.Remainder(row, n);
+    const char *mark = right ? texts::kRight : texts::kWrong;
+    // The white square alone can leave the edge of a large mark behind: keep what lies under the
+    // mark's whole cell and put it back after the square.
+    const Point eraser = rows::onRow(rows::kMarkEraser, row);
+    canvas.keepArea(united({ at.x, at.y, canvas.textWidth(mark), canvas.textHeight() },
+        { eraser.x, eraser.y, rows::kMarkEraserSide, rows::kMarkEraserSide }));
+    canvas.print(mark);
+    canvas.refresh();
+    m_seams.beeper.beep();
+    m_mark = Mark { row, n, attempt, right };
+    m_mark->noted = m_seams.clock.timeOfDay();
+}
+
+// The mark stays until the clock's second has changed twice: one to two seconds.
+void Flow::tick()
+{
+    if (!m_mark || m_seams.clock.timeOfDay() == m_mark->noted)
+        return;
+    if (++m_mark->changes < 2) {
+        m_mark->noted = m_seams.clock.timeOfDay();
+        return;
+    }
+    endMark();
+    changed();
+    while (!holding() && !m_held.empty()) {
+        std::function<void()> input = std::move(m_held.front());
+        m_held.pop_front();
+        input();
+        changed();
+    }
+}
+
+void Flow::endMark()
+{
+    const Mark mark = *m_mark;
+    m_mark.reset();
+    Canvas &canvas = m_seams.canvas;
+    const Point eraser = rows::onRow(rows::kMarkEraser, mark.row);
+    canvas.fillSquare(eraser.x, eraser.y, rows::kMarkEraserSide, kWhite);
+    canvas.restoreArea();
+
+    auto &h = m_state.ProblemHistory;
+    if (mark.right) {
+        h.setOutcome(mark.row, mark.n,
+            mark.attempt == 1 ? ProblemOutcome::RightAtOnce : ProblemOutcome::RightLater);
+        h.setAttemptResult(mark.row, mark.n, mark.attempt, Verdict::Right);
+        prepareRow();
+        return;
+    }
+    RowView &view = rowView(mark.row);
+    view.answer.clear();
+    view.remainder.clear();
+    h.setAttemptResult(mark.row, mark.n, mark.attempt, Verdict::Wrong);
+    if (mark.attempt == 3) {
+        h.setOutcome(mark.row, mark.n, ProblemOutcome::WrongThrice);
+        prepareRow();
+    }
+}
+
+// 終わる: after a Yes, every row closes and its records go; the level panel comes back.
+void Flow::finish()
+{
+    act([this] {
+        m_seams.messages.ask(texts::kFinishQuestion, [this](bool yes) {
+            if (!yes)
+                return;
+            closeRows();
+            changed();
+        });
+    });
+}
+
+void Flow::closeRows()
+{
+    m_view.surfaceShown = false;
+    m_view.panel = std::clamp<int>(m_state.Operation, 1, 4);
+    for (int row = 1; row <= 3; ++row) {
+        RowView &view = rowView(row);
+        view.open = false;
+        view.remainderShown = false;
+        m_state.ProblemHistory.clearRow(row);
+        m_state.InputTarget[row] = 0;
+    }
+}
+
+// 「ぴこまる」おわり: after a Yes the program ends. Nothing is saved.
+void Flow::exit()
+{
+    act([this] {
+        m_seams.messages.ask(texts::kExitQuestion, [this](bool yes) {
+            if (!yes)
+                return;
+            m_view.ended = true;
+            changed();
+        });
+    });
+}
+
+} // namespace piko

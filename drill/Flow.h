@@ -1,0 +1,125 @@
+#pragma once
+
+#include "drill/Canvas.h"
+#include "drill/Seams.h"
+#include "state/DrillState.h"
+#include "state/RowGeometry.h"
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace piko {
+
+class RandomSource;
+
+enum class Box : std::uint8_t { Answer, Remainder };
+
+// What one problem row shows, beside what is drawn on the surface.
+struct RowView {
+    bool open = false; // answer box, check button and keypad shown
+    bool remainderShown = false; // the あまり button and the remainder box shown
+    Point answerBox, remainderButton, remainderBox; // places on the surface
+    std::string answer, remainder; // the boxes' texts
+    std::string status, problem; // the status line and problem text printed on the row
+};
+
+// What the window shows, as the flow decides it. A face puts this on the screen after every
+// change; the active (pink) box of a row is the one its InputTarget names.
+struct View {
+    int panel = 0; // the operation whose level panel is shown; 0 for none
+    int panelTop = 50;
+    int chosenOperation = 0, chosenLevel = 0; // the option shown as chosen; 0 for none
+    bool surfaceShown = false;
+    int surfaceLeft = 8;
+    std::array<RowView, 3> rows; // rows 1..3 at 0..2
+    bool ended = false; // the program is to end
+};
+
+// The drill's rules: choosing an operation and a level, the problem rows, answer entry,
+// checking with its marks, finishing and exit. Everything it decides goes into the DrillState
+// it is given, into its View and onto the Canvas; it never blocks. A mark stays until the
+// clock's second has changed twice, which tick() notices; input meanwhile waits and is handled
+// after the mark, in order. Questions are answered through the Messages seam, now or later.
+// Rows are numbered 1 to 3 throughout.
+class Flow {
+public:
+    struct Seams {
+        Canvas &canvas;
+        Clock &clock;
+        Messages &messages;
+        Beeper &beeper;
+        RandomSource &random;
+    };
+    Flow(DrillState &state, Seams seams);
+
+    // Start-up: measures the screen (its width and the width of one pixel, in one unit) and
+    // seeds the random source from the time of day.
+    void load(double screenWidth, double pixelWidth);
+
+    // The pupil's actions.
+    void chooseOperation(int operation); // 1 addition .. 4 division
+    void chooseLevel(int operation, int level); // an option on that operation's panel
+    void decide(int operation); // the panel's けってい
+    void cancel(int operation); // the panel's ｷｬﾝｾﾙ
+    void pressSurface(int x, int y); // opens the row under the point, or makes it current
+    void pressKey(int keypadIndex); // Command6(index)
+    void erase(int row); // けす
+    void chooseBox(int row, Box box); // あまり, or a click into a box
+    void type(int row, Box box, const std::string &text); // the box's whole text after typing
+    void check(int row); // ﾁｪｯｸ, or Enter in a box
+    void finish(); // 終わる
+    void exit(); // 「ぴこまる」おわり
+
+    // Ends the mark once its time is up, then handles the input that waited for it.
+    void tick();
+    // While a mark is shown, input waits: a face hands raw input it cannot pass to the flow as
+    // an action to hold(), which runs it after the mark, in order with the held actions.
+    bool holding() const { return m_mark.has_value(); }
+    void hold(std::function<void()> input);
+
+    const DrillState &state() const { return m_state; }
+    const View &view() const { return m_view; }
+    const RowView &row(int row) const { return m_view.rows[index(row)]; }
+    Box activeBox(int row) const;
+    // Called after every change to the view or the surface.
+    void setChanged(std::function<void()> changed) { m_changed = std::move(changed); }
+
+private:
+    struct Mark {
+        int row, n, attempt;
+        bool right;
+        std::string noted = {}; // the time of day last read
+        int changes = 0; // how often the second has changed since the mark appeared
+    };
+
+    static int index(int row) { return row >= 1 && row <= 3 ? row - 1 : 0; }
+    static bool validRow(int row) { return row >= 1 && row <= 3; }
+    RowView &rowView(int row) { return m_view.rows[index(row)]; }
+    int rowCount() const;
+    template<typename Action> void act(Action action);
+    void changed();
+
+    void seedRandom();
+    void drawFrame(int row);
+    void drawEmptyRows();
+    void reprint(int row);
+    void prepareRow();
+    void checkRow(int row);
+    void endMark();
+    void closeRows();
+
+    DrillState &m_state;
+    Seams m_seams;
+    View m_view;
+    std::optional<Mark> m_mark;
+    std::deque<std::function<void()>> m_held;
+    std::function<void()> m_changed;
+};
+
+// Screen width in whole pixels, halves rounded to even, held to a 16-bit number.
+std::int16_t screenWidthInPixels(double width, double pixelWidth);
+
+} // namespace piko
