@@ -16,6 +16,8 @@ struct Candidate {
 };
 
 // A level rule either yields a candidate or asks for the whole candidate to be drawn anew.
+// A test with draws after it ends its line with `if (c) return redraw;`; the last test and the
+// problem share one return, `return c ? redraw : sum(a, b);`.
 using Drawn = std::optional<Candidate>;
 inline constexpr std::nullopt_t redraw = std::nullopt;
 using Rule = Drawn (*)(Draw &R);
