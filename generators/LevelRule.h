@@ -70,6 +70,7 @@ inline constexpr Repetition kFrameRules {};
 struct LevelRule {
     Rule draw;
     Repetition repetition = kFrameRules;
+    bool remainder = false; // the pupil gives a remainder too (division only)
 };
 
 // The levels of one operation, level L at index L - 1, and the operator string of its text.
@@ -80,6 +81,12 @@ struct OperationTable {
     const LevelRule *level(int L) const
     {
         return L >= 1 && L <= static_cast<int>(levels.size()) ? &levels[L - 1] : nullptr;
+    }
+    // Whether level L asks for a remainder; a level without a rule asks for none.
+    bool asksRemainder(int L) const
+    {
+        const LevelRule *rule = level(L);
+        return rule && rule->remainder;
     }
 };
 
