@@ -159,6 +159,83 @@ TEST_P(LevelScript, DrawsExactlyTheScriptedProblem)
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelScript, ::testing::ValuesIn(kScripts));
 
+// The bounds of the levels, met exactly: one candidate of the level's draws, taken straight from
+// its rule. A candidate on a bound must be taken as drawn, one just past it redrawn, and either
+// after exactly the scripted draws.
+struct Boundary {
+    int operation, level;
+    std::vector<Step> draws;
+    Drawn expected; // the candidate, or redraw
+};
+
+// clang-format off
+const Boundary kBoundaries[] = {
+    // Addition: sums of at most 99, 999 and 9999, at least 900; operands of at least 10, 100, 1000.
+    { 1, 13, { Pick(9,99), Pick(88,99) },          Candidate { 10, 89, 99 } },
+    { 1, 13, { Pick(10,99), Pick(88,99) },         redraw },                       // 100
+    { 1, 14, { Pick(99,999), Pick(898,999) },      Candidate { 100, 899, 999 } },
+    { 1, 14, { Pick(898,999), Pick(99,999) },      Candidate { 899, 100, 999 } },
+    { 1, 14, { Pick(100,999), Pick(898,999) },     redraw },                       // 1000
+    { 1, 15, { Pick(99,999), Pick(799,999) },      Candidate { 100, 800, 900 } },
+    { 1, 15, { Pick(799,999), Pick(99,999) },      Candidate { 800, 100, 900 } },
+    { 1, 15, { Pick(99,999), Pick(798,999) },      redraw },                       // 899
+    { 1, 16, { Pick(999,9999), Pick(8998,9999) },  Candidate { 1000, 8999, 9999 } },
+    { 1, 16, { Pick(8998,9999), Pick(999,9999) },  Candidate { 8999, 1000, 9999 } },
+    { 1, 16, { Pick(1000,9999), Pick(8998,9999) }, redraw },                       // 10000
+
+    // Subtraction: minuends of at least 11 and 101, subtrahends of at least 10 and 100.
+    { 2, 12, { Pick(10,100), Pick(9,11) },         Candidate { 11, 10, 1 } },
+    { 2, 12, { Pick(10,100), Pick(8,11) },         redraw },                       // 11 - 9
+    { 2, 13, { Pick(100,1000), Pick(99,101) },     Candidate { 101, 100, 1 } },
+    { 2, 13, { Pick(100,1000), Pick(98,101) },     redraw },                       // 101 - 99
+
+    // Multiplication: products of at most 999, at least 1000.
+    { 3, 17, { Pick(110,1000), Pick(7,9) },        Candidate { 111, 9, 999 } },
+    { 3, 17, { Pick(111,1000), Pick(7,9) },        redraw },                       // 1008
+    { 3, 18, { Pick(499,1000), Pick(0,9) },        Candidate { 500, 2, 1000 } },
+    { 3, 18, { Pick(498,1000), Pick(0,9) },        redraw },                       // 998
+
+    // Division: dividends of at most 99, 999 and 9999.
+    { 4,  6, { Pick(9,99), Pick(7,9) },                                                 Candidate { 99, 9, 11 } },
+    { 4,  6, { Pick(10,99), Pick(7,9) },                                                redraw },  // 108
+    { 4,  7, { Pick(10,99), Pick(6,9), Pick(2,8) },                                     Candidate { 99, 8, 12, 3 } },
+    { 4,  7, { Pick(10,99), Pick(6,9), Pick(3,8) },                                     redraw },  // 100
+    { 4,  8, { Pick(0,9), Pick(0,9), Pick(0,9), Pick(7,9) },                            Candidate { 999, 9, 111 } },
+    { 4,  8, { Pick(0,9), Pick(0,9), Pick(2,9), Pick(7,9) },                            redraw },  // 1008
+    { 4,  9, { Pick(1,9), Pick(6,9), Pick(6,9), Pick(4,9), Pick(2,6) },                 Candidate { 999, 6, 166, 3 } },
+    { 4,  9, { Pick(1,9), Pick(6,9), Pick(6,9), Pick(4,9), Pick(3,6) },                 redraw },  // 1000
+    { 4, 12, { Pick(1,10), Pick(1,10), Pick(1,10), Pick(1,10), Pick(7,9) },             Candidate { 9999, 9, 1111 } },
+    { 4, 12, { Pick(1,10), Pick(1,10), Pick(1,10), Pick(2,10), Pick(7,9) },             redraw },  // 10008
+    { 4, 13, { Pick(4,10), Pick(9,10), Pick(9,10), Pick(9,10), Pick(0,9), Pick(0,2) },  Candidate { 9999, 2, 4999, 1 } },
+    { 4, 13, { Pick(3,10), Pick(3,10), Pick(3,10), Pick(3,10), Pick(1,9), Pick(0,3) },  redraw },  // 10000
+    { 4, 14, { Pick(1,10), Pick(1,10), Pick(1,10), Pick(1,10), Pick(7,9), Pick(0,9) },  Candidate { 9999, 9, 1111, 0 } },
+    { 4, 14, { Pick(1,10), Pick(1,10), Pick(1,10), Pick(1,10), Pick(7,9), Pick(1,9) },  redraw },  // 10000
+    // Estimation: a one-digit quotient (L21 to L23), a two-digit one (L24), an estimate at most
+    // three too large (L22), a divisor of at most 0.65 times the dividend (L21).
+    { 4, 21, { Pick(2,9), Pick(0,6), Pick(18,89), Pick(7,9) },                          Candidate { 298, 33, 9, 1 } },
+    { 4, 21, { Pick(3,9), Pick(0,6), Pick(32,89), Pick(0,9) },                          redraw },  // 431÷43: q = e = 10
+    { 4, 21, { Pick(6,9), Pick(0,6), Pick(0,89), Pick(2,9) },                           Candidate { 113, 73, 1, 40 } },
+    { 4, 21, { Pick(6,9), Pick(0,6), Pick(0,89), Pick(1,9) },                           redraw },  // 20·73 > 13·112
+    { 4, 22, { Pick(0,9), Pick(0,6), Pick(0,89), Pick(0,9) },                           Candidate { 111, 13, 8, 7 } },  // e = 11
+    { 4, 22, { Pick(0,9), Pick(2,6), Pick(1,89), Pick(0,9) },                           redraw },  // 121÷15: e = 12 = q + 4
+    { 4, 23, { Pick(0,9), Pick(0,3), Pick(4,89), Pick(3,9) },                           Candidate { 154, 17, 9, 1 } },
+    { 4, 23, { Pick(0,9), Pick(0,3), Pick(6,89), Pick(0,9) },                           redraw },  // 171÷17: q = 10
+    { 4, 24, { Pick(0,9), Pick(0,3), Pick(6,89), Pick(0,9) },                           Candidate { 171, 17, 10, 1 } },
+    { 4, 24, { Pick(0,9), Pick(0,3), Pick(4,89), Pick(3,9) },                           redraw },  // 154÷17: q = 9
+};
+// clang-format on
+
+TEST(LevelBoundaries, CandidateOnABoundIsTakenAndOneJustPastItRedrawn)
+{
+    for (const Boundary &b : kBoundaries) {
+        ScriptedRandom random(b.draws);
+        SourceDraw draw(random);
+        EXPECT_EQ(operationTable(b.operation)->level(b.level)->draw(draw), b.expected)
+            << "operation " << b.operation << " level " << b.level;
+        EXPECT_EQ(random.left(), 0u) << "operation " << b.operation << " level " << b.level;
+    }
+}
+
 TEST(LevelScripts, CoverEveryOfferedLevel)
 {
     std::set<std::pair<int, int>> levels;
