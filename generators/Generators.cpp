@@ -24,12 +24,6 @@ const OperationTable *operationTable(int operation)
     }
 }
 
-bool OperationTable::asksRemainder(int L) const
-{
-    return this == &divisionTable()
-        && (L == 4 || L == 7 || L == 9 || L == 11 || L == 13 || L == 14 || (L >= 17 && L <= 26));
-}
-
 namespace {
 
 std::string twoCharacters(int v)

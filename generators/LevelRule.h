@@ -16,6 +16,8 @@ struct Candidate {
 };
 
 // A level rule either yields a candidate or asks for the whole candidate to be drawn anew.
+// A test with draws after it ends its line with `if (c) return redraw;`; the last test and the
+// problem share one return, `return c ? redraw : sum(a, b);`.
 using Drawn = std::optional<Candidate>;
 inline constexpr std::nullopt_t redraw = std::nullopt;
 using Rule = Drawn (*)(Draw &R);
@@ -68,6 +70,7 @@ inline constexpr Repetition kFrameRules {};
 struct LevelRule {
     Rule draw;
     Repetition repetition = kFrameRules;
+    bool remainder = false; // the pupil gives a remainder too (division only)
 };
 
 // The levels of one operation, level L at index L - 1, and the operator string of its text.
@@ -79,8 +82,12 @@ struct OperationTable {
     {
         return L >= 1 && L <= static_cast<int>(levels.size()) ? &levels[L - 1] : nullptr;
     }
-    // Whether level L asks for a remainder.
-    bool asksRemainder(int L) const;
+    // Whether level L asks for a remainder; a level without a rule asks for none.
+    bool asksRemainder(int L) const
+    {
+        const LevelRule *rule = level(L);
+        return rule && rule->remainder;
+    }
 };
 
 const OperationTable &additionTable();

@@ -10,6 +10,13 @@ class RandomSource {
 public:
     virtual ~RandomSource() = default;
     virtual double next() = 0;
+    // The x for a draw R(M), or for a fresh x of its own when M is 0. The program's own source
+    // has no use for M; a scripted one checks with it that each x goes to the draw meant for it.
+    virtual double nextFor(int M)
+    {
+        (void)M;
+        return next();
+    }
     // Starts the sequence anew from a whole number (a scripted source ignores it).
     virtual void reseed(std::uint32_t seed) { (void)seed; }
 };
@@ -37,12 +44,12 @@ public:
     virtual double x() = 0;
 };
 
-// Draws from a RandomSource, one fresh x per draw.
+// Draws from a RandomSource, one fresh x per draw, telling the source which M it is for.
 class SourceDraw final : public Draw {
 public:
     explicit SourceDraw(RandomSource &source) : m_source(source) { }
-    int operator()(int M) override { return truncatedDraw(m_source.next(), M); }
-    double x() override { return m_source.next(); }
+    int operator()(int M) override { return truncatedDraw(m_source.nextFor(M), M); }
+    double x() override { return m_source.nextFor(0); }
 
 private:
     RandomSource &m_source;

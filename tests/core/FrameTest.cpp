@@ -82,6 +82,7 @@ TEST(Frame, LevelsWithoutARuleMakeTheZeroProblemWithoutDrawing)
         ScriptedRandom none {};
         EXPECT_EQ(row.make(none), Candidate {}) << operation << " " << level;
         EXPECT_EQ(row.state.ProblemHistory.ProblemCount(1), 2);
+        EXPECT_FALSE(operationTable(operation)->asksRemainder(level)) << operation << " " << level;
     }
 }
 

@@ -1,6 +1,7 @@
 // Thousands of seeded problems per level: every problem must meet its level's conditions and
-// ranges, its record must be consistent, and no problem may repeat an earlier one of the row
-// (within the level's window) while the level still had an unused problem.
+// ranges, its record must be consistent, its remainder must agree with whether the level asks
+// for one, and no problem may repeat an earlier one of the row (within the level's window)
+// while the level still had an unused problem.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
 #include "generators/Generators.h"
@@ -193,6 +194,11 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
     const int back = window(operation, level);
     const LevelRule &rule = *operationTable(operation)->level(level);
     const auto pool = enumeratePool(rule);
+    // A level that asks for a remainder gives one with every problem, except division L14, whose
+    // remainder may come out 0; a level that asks for none never gives one.
+    const bool asksRemainder = operationTable(operation)->asksRemainder(level);
+    const bool zeroRemainderToo = operation == 4 && level == 14;
+    bool gaveRemainder = false;
 
     SeededRandom random(static_cast<std::uint32_t>(1000 * operation + level));
     RecordingSurface surface;
@@ -211,6 +217,10 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
             ASSERT_TRUE(meets(p)) << p.a << ", " << p.b << " -> " << p.answer << " r "
                                   << p.remainder;
             ASSERT_TRUE(consistent(operation, p)) << p.a << ", " << p.b;
+            ASSERT_TRUE(asksRemainder ? p.remainder >= 1 || zeroRemainderToo : p.remainder == 0)
+                << p.a << ", " << p.b << " r " << p.remainder << " where the level asks for "
+                << (asksRemainder ? "a remainder" : "none");
+            gaveRemainder = gaveRemainder || p.remainder >= 1;
             const auto sameAs = [&](const P &q) {
                 return byQuotient ? q.answer == p.answer : (q.a == p.a && q.b == p.b);
             };
@@ -230,6 +240,7 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
             made.push_back(p);
         }
     }
+    EXPECT_EQ(gaveRemainder, asksRemainder);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLevel, LevelProperties, ::testing::ValuesIn(allLevels()));

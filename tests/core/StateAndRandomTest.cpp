@@ -194,5 +194,36 @@ TEST(ScriptedRandom, FailsTheTestWhenItRunsDry)
     EXPECT_TRUE(threw);
 }
 
+// The levels draw through SourceDraw, which tells the source the M of each draw (none for a
+// fresh x); a step scripted for one draw and taken by another fails the test.
+TEST(ScriptedRandom, FailsTheTestWhenAStepIsTakenByAnotherDraw)
+{
+    ScriptedRandom matching { Pick(3, 10), Raw(0.5) };
+    SourceDraw R(matching);
+    EXPECT_EQ(R(10), 3);
+    EXPECT_EQ(R.x(), 0.5);
+
+    struct Case {
+        Step step;
+        int M; // 0: a fresh x
+    };
+    for (const Case &c :
+        { Case { Pick(3, 10), 9 }, Case { Pick(3, 10), 0 }, Case { Raw(0.5), 2 } }) {
+        ScriptedRandom random { c.step };
+        SourceDraw draw(random);
+        bool threw = false;
+        EXPECT_NONFATAL_FAILURE(
+            {
+                try {
+                    c.M == 0 ? (void)draw.x() : (void)draw(c.M);
+                } catch (const std::runtime_error &) {
+                    threw = true;
+                }
+            },
+            "was scripted for");
+        EXPECT_TRUE(threw) << c.M;
+    }
+}
+
 } // namespace
 } // namespace piko::test
