@@ -8,6 +8,7 @@
 set -euo pipefail
 program=$1
 
+# shellcheck source=tests/smoke/xvfb.sh
 . "$(dirname "$0")/xvfb.sh"
 work=$(mktemp -d)
 app_pid='' xvfb_pid=''
