@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 ぴこまる developers
+#
 # ぴこまる: ./build.sh run   builds the program and starts it;
-#           ./build.sh test  builds everything and runs every test: the plain build, the
-#                            fuzz targets (clang, libFuzzer) for a bounded time, and the whole
-#                            suite again under AddressSanitizer and UndefinedBehaviorSanitizer;
+#           ./build.sh test  checks the formatting, builds everything and runs every test: the
+#                            plain build (preset default), the fuzz targets (clang, libFuzzer) for a
+#                            bounded time (preset fuzzing), and the whole suite again under
+#                            AddressSanitizer and UndefinedBehaviorSanitizer (preset sanitizers);
 #           ./build.sh bench builds and runs the generator benchmark.
-# Each first installs the Debian packages it lacks (apt-get; sudo when not root).
+# Each first installs the Debian packages it lacks (apt-get; sudo when not root): run only what
+# building and running the program needs, test and bench what they need beside.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-    qt6-base-dev qt6-svg-dev libqt6svg6 fonts-ipafont fonts-ipaexfont xvfb xauth x11-utils
-    clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev x11-apps libxcb1-dev
-    libxcb-damage0-dev)
+run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+    fonts-ipafont fonts-ipaexfont)
+bench_packages=(libbenchmark-dev libxcb1-dev libxcb-damage0-dev)
+test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang libclang-rt-14-dev
+    clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian)
 
+# install_missing PACKAGE...
 install_missing() {
     local missing=() p
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
     done
     ((${#missing[@]})) || return 0
@@ -26,36 +33,48 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# build DIR WERROR [cmake options...]
-build() {
-    local dir=$1 werror=$2
-    shift 2
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIKOMARU_WERROR="$werror" "$@"
-    cmake --build "$dir"
+# The tests need GoogleTest, which run and bench do not install: a build folder they configure
+# first goes without the tests, one that already has them (from ./build.sh test) keeps them.
+testing=()
+[ -f build/CMakeCache.txt ] || testing=(-DBUILD_TESTING=OFF)
+
+# Every tracked C++ file as clang-format would write it (.clang-format), or the run fails.
+check_format() {
+    local files
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        files=$(git ls-files '*.cpp' '*.h')
+    else
+        files=$(find . -path './build*' -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print)
+    fi
+    echo "clang-format: checking $(wc -l <<<"$files") files"
+    xargs -r clang-format --dry-run -Werror <<<"$files"
 }
 
-run_tests() {
-    ctest --test-dir "$1" --output-on-failure -j "$(nproc)" --timeout 900
+# stage PRESET: configure, build and test one preset
+stage() {
+    cmake --preset "$1" "${@:2}"
+    cmake --build --preset "$1"
+    ctest --preset "$1" -j "$(nproc)"
 }
 
 case "${1:-}" in
 run)
-    install_missing
-    build build OFF
+    install_missing "${run_packages[@]}"
+    cmake --preset default "${testing[@]}"
+    cmake --build --preset default --target pikomaru
     exec build/app/pikomaru
     ;;
 test)
-    install_missing
-    build build ON
-    run_tests build
-    CXX=clang++ build build-fuzz ON -DPIKOMARU_FUZZ=ON -DPIKOMARU_GUI=OFF -DPIKOMARU_BENCH=OFF
-    run_tests build-fuzz
-    build build-asan ON -DPIKOMARU_SANITIZE=ON -DPIKOMARU_BENCH=OFF
-    UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    install_missing "${run_packages[@]}" "${test_packages[@]}"
+    check_format
+    stage default -DBUILD_TESTING=ON
+    stage fuzzing
+    stage sanitizers
     ;;
 bench)
-    install_missing
-    build build OFF
+    install_missing "${run_packages[@]}" "${bench_packages[@]}"
+    cmake --preset default -DPIKOMARU_BENCH=ON "${testing[@]}"
+    cmake --build --preset default --target generator_bench
     build/bench/generator_bench "${@:2}"
     ;;
 *)

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Makes the .deb, installs it with apt-get, starts the installed program on Xvfb, checks that it
-# draws exactly what the tested build draws (Japanese text and all), and removes it again.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 ぴこまる developers
+#
+# Makes the .deb, checks it with lintian (any error fails), installs it with apt-get, starts the
+# installed program on Xvfb, checks that it draws exactly what the tested build draws (Japanese
+# text and all), and removes it again.
 # It installs a system package, so it runs only in CI (CI=true) or when asked for
 # (PIKOMARU_PACKAGE_TEST=1).
 set -euo pipefail
@@ -15,33 +19,53 @@ sudo=()
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/pikomaru_*.deb | head -n 1)
 dpkg-deb -f "$deb" Depends
+lintian --fail-on error "$deb"
+remove() {
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q pikomaru >/dev/null || true
+}
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >/dev/null
-trap '"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q pikomaru >/dev/null || true' EXIT
+trap remove EXIT
 test -x /usr/bin/pikomaru
 test -f /usr/share/applications/jp.pikomaru.Pikomaru.desktop
 # Its Japanese fonts came with it: without them every caption would be a row of boxes.
 fc-list :lang=ja family | grep -q 'IPA' || { echo "no Japanese font installed" >&2; exit 1; }
 
+# shellcheck source=tests/smoke/xvfb.sh
 . "$(dirname "$0")/../smoke/xvfb.sh"
+work=$(mktemp -d)
+app_pid='' xvfb_pid=''
+trap 'kill $app_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"; remove' EXIT
 
-# Shows a program's first screen on a fresh X server and dumps the screen.
+# shot PROGRAM OUT: shows a program's first screen on a fresh X server and dumps the screen to OUT
+# once it has settled: the window has been painted (the screen is no longer the empty one) and
+# two dumps in a row are the same. A failure prints what the program said.
 shot() {
-    local program=$1 out=$2 app_pid
-    start_xvfb
-    DISPLAY=":$display" "$program" &
+    local program=$1 out=$2 name
+    name=$(basename "$out" .xwd)
+    start_xvfb "$work/$name-xvfb.log"
+    export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+    xwd -root -silent >"$work/empty.xwd"
+    rm -f "$work/previous.xwd"
+    "$program" 2>"$work/$name.log" &
     app_pid=$!
-    for _ in $(seq 1 100); do
-        DISPLAY=":$display" xwininfo -root -tree 2>/dev/null | grep -q ' 1018x731+' && break
-        sleep 0.1
-    done
-    sleep 1
-    DISPLAY=":$display" xwd -root -silent > "$out"
+    if ! wait_for_window "$app_pid" 1018x731 || ! wait_until 120 settled "$out"; then
+        echo "$program did not settle on a picture; what it wrote to stderr:" >&2
+        cat "$work/$name.log" >&2
+        exit 1
+    fi
     kill "$app_pid" "$xvfb_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
+    app_pid='' xvfb_pid=''
 }
-work=$(mktemp -d)
+# settled OUT: dumps the screen to OUT; true when it is painted and the same as the last dump.
+settled() {
+    local previous=$work/previous.xwd
+    [ -f "$1" ] && mv "$1" "$previous"
+    xwd -root -silent >"$1"
+    ! cmp -s "$1" "$work/empty.xwd" && [ -f "$previous" ] && cmp -s "$1" "$previous"
+}
+
 shot /usr/bin/pikomaru "$work/installed.xwd"
 shot "$build/app/pikomaru" "$work/built.xwd"
 cmp -s "$work/installed.xwd" "$work/built.xwd" || { echo "the installed program draws differently" >&2; exit 1; }
-rm -rf "$work"
 echo "package installed, shown and removed"

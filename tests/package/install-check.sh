@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 ぴこまる developers
+#
 # Installs the build into a scratch prefix and checks what a desktop finds there: the program,
-# the menu entry, the AppStream metainfo and the icon at every size.
+# the menu entry, the AppStream metainfo and the icon at every size; and what a Debian system
+# expects beside them: the copyright file, the changelog and the manual page, all of one version.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -21,4 +25,15 @@ for size in 16 24 32 48 64 128 256; do
     [ "$dims" = " $size $size" ] || { echo "$icon is not ${size}x$size: $dims" >&2; exit 1; }
 done
 test -s "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+
+doc=$prefix/share/doc/pikomaru
+grep -q '^License: GPL-3.0-or-later$' "$doc/copyright"
+gzip -t "$doc/changelog.gz" "$prefix/share/man/man1/pikomaru.1.gz"
+test -s "$doc/screenshots/drill-addition.png"
+# One version everywhere: the project's (as the package gets it), the changelog's, the metainfo's.
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+changelog=$(zcat "$doc/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+release=$(grep -o -m 1 '<release version="[^"]*"' "$prefix/share/metainfo/$id.metainfo.xml")
+[ "$changelog" = "$version" ] || { echo "changelog is at $changelog, the project at $version" >&2; exit 1; }
+[ "$release" = "<release version=\"$version\"" ] || { echo "metainfo: $release, project: $version" >&2; exit 1; }
 echo "install layout valid"
