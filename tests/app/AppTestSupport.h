@@ -71,24 +71,29 @@ public:
     int beeps = 0;
 };
 
-// A seeded source that remembers the seed it was given.
+// A seeded source that remembers the seed it was given and counts its draws.
 class RecordingRandom final : public RandomSource {
 public:
-    double next() override { return m_source.next(); }
+    double next() override
+    {
+        ++draws;
+        return m_source.next();
+    }
     void reseed(std::uint32_t seed) override
     {
         seeds.push_back(seed);
         m_source.reseed(seed);
     }
     std::vector<std::uint32_t> seeds;
+    long long draws = 0;
 
 private:
     SeededRandom m_source;
 };
 
-// Whether a row's status line on the surface is exactly `text`: the surface's pixels beside the
-// same text printed on a fresh frame.
-inline bool showsStatusLine(const DrawingSurface &surface, int row, const std::string &text)
+// Whether a row of the surface shows exactly `text` at `place` (given for row 1) and nothing
+// else in that line: the surface's pixels beside the same text printed on a fresh frame.
+inline bool showsText(const DrawingSurface &surface, int row, Point place, const std::string &text)
 {
     DrawingSurface reference(QColor(255, 255, 192));
     reference.resize(surface.size());
@@ -96,18 +101,22 @@ inline bool showsStatusLine(const DrawingSurface &surface, int row, const std::s
     reference.setForeColor(kWhite);
     reference.setFillColor(kWhite);
     reference.setSolidFill(true);
-    const int y0 = 200 * (row - 1);
-    reference.roundRect(20, y0 + 70, 770, y0 + 260, 30, 30);
+    const int y0 = rows::y0(row);
+    reference.roundRect(rows::kFrameLeft, y0 + rows::kFrameTop, rows::kFrameRight,
+        y0 + rows::kFrameBottom, rows::kCorner, rows::kCorner);
     reference.setForeColor(kBlack);
-    reference.setCurrentX(20);
-    reference.setCurrentY(y0 + 80);
+    const Point at = rows::onRow(place, row);
+    reference.setCurrentX(at.x);
+    reference.setCurrentY(at.y);
     reference.print(text);
     const qreal ratio = reference.image().devicePixelRatio();
-    const QRect area
-        = QRectF(QRectF(21, y0 + 75, 740, reference.textHeight() + 6).topLeft() * ratio,
-            QSizeF(740, reference.textHeight() + 6) * ratio)
-              .toRect();
+    const QRectF line(21, at.y - 5, 740, reference.textHeight() + 6);
+    const QRect area = QRectF(line.topLeft() * ratio, line.size() * ratio).toRect();
     return surface.image().copy(area) == reference.image().copy(area);
+}
+inline bool showsStatusLine(const DrawingSurface &surface, int row, const std::string &text)
+{
+    return showsText(surface, row, rows::kStatusLine, text);
 }
 
 // Set in the environment, the test program renders one drill to this file and exits (the

@@ -1,6 +1,7 @@
 // A whole school day on one window: a thousand finished problems on every row at every level
-// whose pool can run out (and a few that cannot). No hang, the time per problem stays flat, and
-// so does the memory.
+// whose pool can run out (and a few that cannot). No hang, the work per problem stays flat (the
+// random numbers drawn, which a loop that cannot end would send up by orders of magnitude), and
+// so does the memory. Times are recorded beside, not compared: a busy machine makes them vary.
 #include "AppTestSupport.h"
 
 #include <chrono>
@@ -50,9 +51,11 @@ TEST_P(LongDay, AThousandProblemsOnEveryRow)
 
     using Clock = std::chrono::steady_clock;
     Clock::duration first {}, last {};
+    long long firstDraws = 0, lastDraws = 0;
     for (int k = 1; k <= kProblems; ++k) {
         for (int row = 1; row <= 3; ++row) {
             const auto start = Clock::now();
+            const long long drawsBefore = win.random.draws;
             const auto &h = win.state.ProblemHistory;
             const int n = h.ProblemCount(row);
             auto *answer = win.get<QLineEdit>(QStringLiteral("Text1(%1)").arg(row - 1));
@@ -66,8 +69,10 @@ TEST_P(LongDay, AThousandProblemsOnEveryRow)
             ASSERT_NE(h.ProblemCount(row), n)
                 << "problem " << k << " on row " << row << " did not move on";
             const auto spent = Clock::now() - start;
-            (k <= 200 ? first : last)
-                += k <= 200 || k > kProblems - 200 ? spent : Clock::duration {};
+            if (k <= 200 || k > kProblems - 200) {
+                (k <= 200 ? first : last) += spent;
+                (k <= 200 ? firstDraws : lastDraws) += win.random.draws - drawsBefore;
+            }
         }
     }
     const long memoryAfter = residentKiB();
@@ -75,8 +80,10 @@ TEST_P(LongDay, AThousandProblemsOnEveryRow)
         = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
     RecordProperty("first200_ms", std::to_string(ms(first)));
     RecordProperty("last200_ms", std::to_string(ms(last)));
-    EXPECT_LT(ms(last), 3 * ms(first) + 20)
-        << "first 200: " << ms(first) << " ms, last 200: " << ms(last) << " ms";
+    RecordProperty("first200_draws", std::to_string(firstDraws));
+    RecordProperty("last200_draws", std::to_string(lastDraws));
+    std::printf("draws: first 200 rounds %lld, last 200 rounds %lld\n", firstDraws, lastDraws);
+    EXPECT_LT(lastDraws, 2 * firstDraws + 6000) << "first 200: " << firstDraws << " draws";
 #ifndef __SANITIZE_ADDRESS__ // AddressSanitizer holds freed memory back on purpose
     EXPECT_LT(memoryAfter - memoryBefore, 4096)
         << memoryBefore << " KiB before, " << memoryAfter << " after";
