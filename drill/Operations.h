@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/Design.h"
+#include "generators/LevelRule.h"
 
 #include <array>
 #include <span>
@@ -68,6 +69,17 @@ inline constexpr std::array<OperationDesign, 4> kAll { {
     { 3, kMultiplication, 27, design::kPanels[2] },
     { 4, kDivision, 24, design::kPanels[3] },
 } };
+
+// Every level that can be chosen has a rule and a caption; division's last two captions stand
+// for levels that are never offered.
+constexpr bool captionsMatchRules()
+{
+    for (const OperationDesign &op : kAll)
+        if (op.offered != kRuleCounts[op.code] || int(op.captions.size()) < op.offered)
+            return false;
+    return true;
+}
+static_assert(captionsMatchRules(), "every offered level needs a rule and a caption");
 
 // The operation of a code 1..4 (held to that range).
 constexpr const OperationDesign &of(int code)

@@ -11,7 +11,7 @@ namespace {
 constexpr Repetition kNoSharedOperand { .similarity = Repetition::Similarity::OperandsUnbounded };
 
 // clang-format off
-constexpr std::array<LevelRule, 16> kLevels {{
+constexpr std::array<LevelRule, kRuleCounts[Addition]> kLevels {{
     // L01  5+3: one digit + one digit, no carry
     { [](Draw &R) -> Drawn { int a = R(8)+1, b = R(9)+1;               return a + b > 9 ? redraw : sum(a, b); }, kNoSharedOperand },
     // L02  13+6: teen + one digit, no carry

@@ -60,7 +60,7 @@ struct Estimate {
 };
 
 // clang-format off
-constexpr std::array<LevelRule, 24> kLevels {{
+constexpr std::array<LevelRule, kRuleCounts[Division]> kLevels {{
     // L01  24÷8=3: the times tables backwards
     { [](Draw &R) -> Drawn { int d = atMost(R(9)+2, 9), q = atMost(R(9)+2, 9);        return quotient(q, d); }, kDivisionRules },
     // L02  0÷8=0: zero divided by one digit (d is its only draw, so redrawing is drawing d again)

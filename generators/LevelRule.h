@@ -1,12 +1,17 @@
 #pragma once
 
 #include "generators/Random.h"
+#include "state/DrillState.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 namespace piko {
+
+// How many levels of each operation have a rule, by operation (index 0 is no operation).
+inline constexpr std::array<int, 5> kRuleCounts { 0, 16, 13, 27, 24 };
 
 // One problem as a level draws it: a and b as printed (dividend and divisor for division),
 // the expected answer and remainder.

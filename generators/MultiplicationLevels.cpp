@@ -22,7 +22,7 @@ Drawn eitherSide(Draw &R, int d, int k)
 }
 
 // clang-format off
-constexpr std::array<LevelRule, 27> kLevels {{
+constexpr std::array<LevelRule, kRuleCounts[Multiplication]> kLevels {{
     { timesTable<1>, kLastSeven },   // L01  the 1 table
     { timesTable<2>, kLastSeven },   // L02
     { timesTable<3>, kLastSeven },   // L03

@@ -14,7 +14,7 @@ constexpr Repetition kNoDuplicateTest { .window = 0 };
 constexpr Repetition kLastFour { .window = 4 };
 
 // clang-format off
-constexpr std::array<LevelRule, 13> kLevels {{
+constexpr std::array<LevelRule, kRuleCounts[Subtraction]> kLevels {{
     // L01  7-4: one digit - one digit
     { [](Draw &R) -> Drawn { int a = R(9)+1, b = atLeast(R(a), 1);         return difference(a, b); } },
     // L02  17-4: teen - one digit, no borrow

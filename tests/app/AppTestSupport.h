@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "app/Seams.h"
 #include "drill/Flow.h"
+#include "drill/Keypad.h"
 #include "generators/Random.h"
 
 #include <QLineEdit>
@@ -180,8 +181,7 @@ struct Window {
     {
         for (QChar c : QString::number(v)) {
             const int d = c.digitValue();
-            const int index = row == 1 ? d : 10 * (row - 1) + 9 - d;
-            click(QStringLiteral("Command6(%1)").arg(index));
+            click(QStringLiteral("Command6(%1)").arg(keypadIndex({ row, d })));
         }
     }
 
