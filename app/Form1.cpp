@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Form1's controls, built from the design tables, and the layout for the screen at load.
 #include "app/Form1.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The pupil's actions, handed to the drill flow, and the flow's view put on the controls.
 #include "app/DrawingSurface.h"
 #include "app/Form1.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The time to make a whole row of 99 problems at every level, on a fresh row and on a row
 // whose earlier problems (written by another operation) block as many pairs as they can.
 #include "generators/Generators.h"

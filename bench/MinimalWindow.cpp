@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The floor for the start-up benchmark: the least a Qt Widgets program can show, one Japanese
 // button and one label in a window.
 #include <QApplication>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // How long a pupil waits on the handlers, on the offscreen platform with a clock that never
 // makes the mark wait: opening a row, a keypad tap, a check that moves on to the next problem,
 // and a decision that draws the frames. Every level, pools used up included.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Start-up as a pupil meets it: the time from exec to the window's first complete paint, and the
 // peak resident memory, of the real program and of a minimal Qt window (the floor), each started
 // several times on an Xvfb server.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 #pragma once
 
 // What the program says to the pupil, word for word (the blanks inside the questions are

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Addition levels: from one-digit sums without a carry to four-digit mixed sums.
 // Each rule draws in the order of the level's description; a redraw starts the candidate over.
 #include "generators/LevelRule.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Division levels. L01 to L17 draw the quotient first and build the dividend as q·d + r;
 // L18 to L24 practise estimating a quotient with two-digit divisors (見当).
 // Levels 25 and 26 are never offered and have no rule.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Subtraction levels: from one-digit differences to three-digit mixed subtraction.
 // No level makes a negative difference. Draws such as R(a) depend on an earlier draw, so these
 // levels are not uniform over their problems: the order of the draws is part of the level.

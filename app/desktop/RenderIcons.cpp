@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Writes the program's icon as PNG files, one per size, for the desktop's icon theme:
 //   pikomaru_icons DIR   makes DIR/16.png, DIR/24.png, … DIR/256.png
 #include "app/Artwork.h"

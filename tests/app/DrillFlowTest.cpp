@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The drill through the real widgets: clicks and keys reach the flow, and the window shows what
 // the flow decides, down to the pixels of the drill surface.
 #include "AppTestSupport.h"

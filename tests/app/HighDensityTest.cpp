@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // At a device pixel ratio of 2 the window is laid out as at 1 and drawn with twice the pixels:
 // the same picture, only sharper. The ratio is fixed when the application starts, so the test
 // renders the ratio-2 window in a child process of this same test program.

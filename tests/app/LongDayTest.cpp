@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // A whole school day on one window: a thousand finished problems on every row at every level
 // whose pool can run out (and a few that cannot). No hang, the work per problem stays flat (the
 // random numbers drawn, which a loop that cannot end would send up by orders of magnitude), and

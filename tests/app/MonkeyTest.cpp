@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // A monkey at the window: random clicks, taps and typing of every kind, with the drill's
 // invariants checked after every action. The test command runs fixed seeds; a long soak:
 //   PIKOMARU_MONKEY_SEED=7 PIKOMARU_MONKEY_ACTIONS=1000000 build/tests/app_tests

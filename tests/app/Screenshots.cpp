@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Renders the screenshots in docs/ from the real window, driven as a pupil would drive it:
 //   build/tests/screenshots docs
 #include "AppTestSupport.h"

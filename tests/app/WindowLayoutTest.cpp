@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The window as built and laid out at load, on screens of several widths.
 #include "AppTestSupport.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // GUI tests run on Qt's offscreen platform unless told otherwise.
 #include "AppTestSupport.h"
 #include "app/Fonts.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The frame every generator runs in: numbering, status line, record, text, and the
 // duplicate and similarity tests with their windows, bounds and departures.
 #include "RecordingSurface.h"

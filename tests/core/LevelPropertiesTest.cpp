@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Thousands of seeded problems per level: every problem must meet its level's conditions and
 // ranges, its record must be consistent, its remainder must agree with whether the level asks
 // for one, and no problem may repeat an earlier one of the row (within the level's window)

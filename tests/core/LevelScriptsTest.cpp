@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Every level, driven by an exact sequence of draws: the problem must be exactly the one the
 // level's draws give, and the level must take exactly those draws (no more, no fewer), each
 // draw the R(M) its step was scripted for, so the order and ranges of the draws, every redraw

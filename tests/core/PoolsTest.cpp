@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Level pools, and rows on which a level runs out of problems: the loop must still end at
 // once, and only then may a problem come again.
 #include "generators/Pools.h"

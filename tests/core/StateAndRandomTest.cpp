@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The drill state's layout, the 100th problem of a row, and the random draws.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"

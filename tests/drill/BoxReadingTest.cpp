@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Reading a box's text as the check does: the leading decimal number, blanks ignored.
 #include "drill/BoxReading.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The drill's rules played without a window: choosing, rows, entry, checking, finishing, exit.
 #include "DrillTestSupport.h"
 #include "drill/Texts.h"

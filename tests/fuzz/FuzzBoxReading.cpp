@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // Any bytes as the text of an answer box: reading must not crash or hang, and for plain ASCII
 // texts it must agree with a simple reading done here another way.
 #include "drill/BoxReading.h"

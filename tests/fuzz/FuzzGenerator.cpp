@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The generator frame under any Operation and Level, any pre-filled row, and many calls in a
 // row: no access outside the table, no hang, the text always of its form and the record always
 // consistent with it.
