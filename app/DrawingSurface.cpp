@@ -37,10 +37,21 @@ void DrawingSurface::setFillColor(Rgb colour)
     m_fillColour = toQColor(colour);
 }
 
+void DrawingSurface::setZoom(double zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    m_image = QImage();
+    m_kept = QImage();
+    ensureImage();
+}
+
+// The image covers the widget pixel for pixel; painting on it is in design pixels.
 void DrawingSurface::ensureImage()
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    const qreal ratio = devicePixelRatioF() * m_zoom;
+    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize().expandedTo(QSize(1, 1));
     if (m_image.size() == pixels && m_image.devicePixelRatio() == ratio)
         return;
     QImage image(pixels, QImage::Format_RGB32);
@@ -62,9 +73,9 @@ void DrawingSurface::print(const QString &text)
 {
     ensureImage();
     QPainter painter(&m_image);
-    painter.setFont(font());
+    painter.setFont(m_printFont);
     painter.setPen(m_foreColour);
-    const QFontMetrics metrics(font());
+    const QFontMetrics metrics(m_printFont);
     painter.drawText(QPoint(m_currentX, m_currentY + metrics.ascent()), text);
     m_currentX = 0;
     m_currentY += metrics.height();
@@ -73,7 +84,7 @@ void DrawingSurface::print(const QString &text)
 
 int DrawingSurface::textWidth(const QString &text) const
 {
-    return QFontMetrics(font()).horizontalAdvance(text);
+    return QFontMetrics(m_printFont).horizontalAdvance(text);
 }
 
 int DrawingSurface::textWidth(const std::string &text) const
@@ -83,7 +94,7 @@ int DrawingSurface::textWidth(const std::string &text) const
 
 int DrawingSurface::textHeight() const
 {
-    return QFontMetrics(font()).height();
+    return QFontMetrics(m_printFont).height();
 }
 
 void DrawingSurface::roundRect(int left, int top, int right, int bottom, int w, int h)
@@ -137,7 +148,7 @@ void DrawingSurface::paintEvent(QPaintEvent *)
 {
     ensureImage();
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), m_image);
+    painter.drawImage(QRectF(rect()), m_image, QRectF(m_image.rect()));
 }
 
 void DrawingSurface::resizeEvent(QResizeEvent *)
@@ -147,7 +158,7 @@ void DrawingSurface::resizeEvent(QResizeEvent *)
 
 void DrawingSurface::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = (event->position() / m_zoom).toPoint();
     emit mouseDown(
         static_cast<int>(event->button()), static_cast<int>(event->modifiers()), p.x(), p.y());
 }

@@ -13,13 +13,20 @@ namespace piko {
 
 // The drill surface Picture1: a persistent image that keeps what is drawn on it until something
 // is drawn over it, with a text cursor (CurrentX, CurrentY), a foreground and a fill colour,
-// rounded rectangles and printing. Coordinates are logical pixels; on a high-density screen the
-// image has the screen's pixels, so lines and text stay crisp.
+// rounded rectangles and printing. Coordinates are the design's pixels whatever the zoom: the
+// image has as many pixels as the surface covers on the screen (zoom and screen density both
+// counted), so lines and text are drawn sharp at any size.
 class DrawingSurface final : public QWidget, public Canvas {
     Q_OBJECT
 
 public:
     explicit DrawingSurface(QColor backColour, QWidget *parent = nullptr);
+
+    // The font printed in, at its design size.
+    void setPrintFont(const QFont &font) { m_printFont = font; }
+    const QFont &printFont() const { return m_printFont; }
+    // Shows the drawing `zoom` times its design size; what was drawn is cleared.
+    void setZoom(double zoom);
 
     void setCurrentX(int x) override { m_currentX = x; }
     void setCurrentY(int y) override { m_currentY = y; }
@@ -68,6 +75,8 @@ private:
     int m_currentX = 0;
     int m_currentY = 0;
     QImage m_image;
+    QFont m_printFont;
+    double m_zoom = 1.0;
     QRect m_keptArea;
     QImage m_kept;
 };

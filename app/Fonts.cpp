@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QStringList>
-#include <QStyleFactory>
 
 #include <cmath>
 
@@ -25,12 +24,6 @@ void installFontSubstitutions()
     // font database first (which costs start-up time) is not needed.
     for (const auto &s : substitutions)
         QFont::insertSubstitutions(QString::fromUtf8(s.design), s.nearest);
-}
-
-void applyProgramStyle()
-{
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    installFontSubstitutions();
 }
 
 int pointsToPixels(double points)

@@ -13,10 +13,6 @@ namespace piko {
 // fonts are metric-compatible), once for the whole program; widgets keep the design names.
 void installFontSubstitutions();
 
-// The program's look, set once after the QApplication exists: the Fusion style (it shows the
-// buttons' back colours on every platform) and the font substitutions.
-void applyProgramStyle();
-
 // A design font: sizes are in points at 96 dots per inch, turned into pixels so that the
 // window looks the same whatever dots per inch the screen reports.
 QFont designFont(const design::Font &font);

@@ -6,9 +6,11 @@
 #include "app/Artwork.h"
 #include "app/DrawingSurface.h"
 #include "app/Fonts.h"
+#include "app/RowButton.h"
 #include "drill/Design.h"
 #include "drill/Keypad.h"
 #include "drill/Operations.h"
+#include "drill/Texts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -46,14 +48,10 @@ void setBackColour(QWidget *widget, QColor colour)
     widget->setAutoFillBackground(true);
 }
 
-void setPointSize(QWidget *widget, double points)
-{
-    QFont font = widget->font();
-    font.setPixelSize(pointsToPixels(points));
-    widget->setFont(font);
-}
-
 } // namespace
+
+// Room kept for the window's title bar when the window is fitted to the screen.
+constexpr int kTitleBar = 32;
 
 Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
     : QWidget(parent), m_seams(seams)
@@ -63,7 +61,11 @@ Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
     setWindowIcon(artwork::icon());
     setBackColour(this, toQColor(design::kForm1.back));
     setFont(designFont(design::kForm1.font));
-    setFixedSize(design::kLarge.client.width, design::kLarge.client.height);
+    m_stage = new QWidget(this);
+    m_stage->setObjectName(QStringLiteral("Stage"));
+    m_client = QSize(design::kLarge.client.width, design::kLarge.client.height);
+    m_stage->resize(m_client);
+    resize(m_client);
     createControls();
     m_flow = std::make_unique<Flow>(
         state, Flow::Seams { *Picture1, seams.clock, seams.messages, seams.beeper, seams.random });
@@ -109,14 +111,21 @@ QWidget *Form1::build(const design::Control &control, QWidget *parent)
         break;
     }
     widget->setObjectName(indexed(control.name, control.index));
-    widget->setGeometry(toQRect(design::pixels(control.place)));
-    if (control.font)
+    m_built.push_back({ control.name, control.index, widget, {}, 0 });
+    m_builtIndex.insert(widget, m_built.size() - 1);
+    place(widget, toQRect(design::pixels(control.place)));
+    if (control.font) {
         widget->setFont(designFont(*control.font));
+        setFontPixels(widget, pointsToPixels(control.font->points));
+    }
+    if (control.kind == design::Kind::Surface && control.font)
+        static_cast<DrawingSurface *>(widget)->setPrintFont(designFont(*control.font));
     if (control.back && control.kind != design::Kind::Surface)
         setBackColour(widget, toQColor(*control.back));
+    else if (control.kind == design::Kind::Button)
+        setBackColour(widget, QApplication::palette().color(QPalette::Button)); // not its panel's
     if (!control.shown)
         widget->hide();
-    m_built.push_back({ control.name, control.index, widget });
     return widget;
 }
 
@@ -129,7 +138,8 @@ void Form1::createControls()
         return nullptr;
     };
     for (const design::Control &control : design::kControls) {
-        QWidget *parent = design::sameName(control.parent, "Form1") ? this : named(control.parent);
+        QWidget *parent
+            = design::sameName(control.parent, "Form1") ? m_stage : named(control.parent);
         build(control, parent);
         if (design::sameName(control.name, "Picture6"))
             createKeypad(control.index + 1);
@@ -150,6 +160,16 @@ void Form1::createControls()
         row.remainderButton = static_cast<QPushButton *>(named("Command9", r));
         row.check = static_cast<QPushButton *>(named("Command5", r));
         row.keypad = named("Picture6", r);
+        row.row = new RowButton(Picture1);
+        row.row->setObjectName(QStringLiteral("Row(%1)").arg(r));
+        row.row->lower(); // under the row's own controls
+        row.row->hide();
+        m_built.push_back({ "Row", r, row.row, {}, 0 });
+        m_builtIndex.insert(row.row, m_built.size() - 1);
+        const int y0 = rows::y0(r + 1);
+        place(row.row,
+            QRect(QPoint(rows::kFrameLeft, y0 + rows::kFrameTop),
+                QPoint(rows::kFrameRight - 1, y0 + rows::kFrameBottom - 1)));
     }
     for (int operation = 1; operation <= 4; ++operation)
         createPanel(operation);
@@ -178,7 +198,7 @@ void Form1::createPanel(int operation)
     const OperationDesign &op = operations::of(operation);
     const design::Panel &design = op.panel;
     PanelControls &panel = m_panels[operation - 1];
-    panel.picture = build(design.picture, this);
+    panel.picture = build(design.picture, m_stage);
     panel.heading = static_cast<QLabel *>(build(design.heading, panel.picture));
     for (int i = 0; i < int(op.captions.size()); ++i) {
         const design::Control option { .kind = design::Kind::Option,
@@ -223,7 +243,8 @@ void Form1::nameForScreenReaders()
         row.erase->setAccessibleName(QStringLiteral("けす") + which);
         row.check->setAccessibleName(QStringLiteral("チェック") + which);
         row.keypad->setAccessibleName(QStringLiteral("すうじ") + which);
-        order << row.answer << row.remainderButton << row.remainder;
+        row.row->setAccessibleName(QString::fromUtf8(texts::kInvitation));
+        order << row.row << row.answer << row.remainderButton << row.remainder;
         for (int d = 0; d <= 9; ++d) {
             row.digits[d]->setAccessibleName(QString::number(d) + which);
             order << row.digits[d];
@@ -260,6 +281,74 @@ void Form1::Form_Load()
 {
     m_flow->load(m_seams.screen.width(), m_seams.screen.pixelWidth());
     applyLayout();
+    fitWindowToScreen();
+}
+
+Form1::Built &Form1::built(QWidget *widget)
+{
+    return m_built[m_builtIndex.value(widget)];
+}
+
+// Places a control at a place given in design pixels, shown at the zoom.
+void Form1::place(QWidget *widget, QRect designPlace)
+{
+    built(widget).place = designPlace;
+    const auto z = [this](int v) { return qRound(v * m_zoom); };
+    widget->setGeometry(QRect(QPoint(z(designPlace.left()), z(designPlace.top())),
+        QPoint(z(designPlace.left() + designPlace.width()) - 1,
+            z(designPlace.top() + designPlace.height()) - 1)));
+}
+
+void Form1::setFontPixels(QWidget *widget, int pixels)
+{
+    built(widget).fontPixels = pixels;
+    QFont font = widget->font();
+    font.setPixelSize(qMax(1, qRound(pixels * m_zoom)));
+    widget->setFont(font);
+}
+
+// The window starts at the design's size, or smaller where the screen's free area is smaller,
+// and can be resized, maximised or shown on the whole screen from there.
+void Form1::fitWindowToScreen()
+{
+    const Area free = m_seams.screen.available();
+    const double fit = std::min(
+        double(free.width) / m_client.width(), double(free.height - kTitleBar) / m_client.height());
+    const double zoom = std::clamp(fit, 0.3, 1.0);
+    setMinimumSize(m_client * 0.3);
+    resize(m_client * zoom);
+    setZoom(zoom);
+    move(free.left + (free.width - width()) / 2,
+        free.top + std::max(0, (free.height - kTitleBar - height()) / 2));
+}
+
+// The design at the largest zoom that fits the window, in the middle of it.
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    setZoom(std::min(double(width()) / m_client.width(), double(height()) / m_client.height()));
+    m_stage->move((width() - m_stage->width()) / 2, (height() - m_stage->height()) / 2);
+}
+
+void Form1::setZoom(double zoom)
+{
+    if (std::abs(zoom - m_zoom) < 1e-6)
+        return;
+    m_zoom = zoom;
+    m_stage->resize((QSizeF(m_client) * zoom).toSize());
+    m_stage->move((width() - m_stage->width()) / 2, (height() - m_stage->height()) / 2);
+    for (const Built &b : m_built) {
+        place(b.widget, b.place);
+        if (b.fontPixels > 0)
+            setFontPixels(b.widget, b.fontPixels);
+    }
+    // The surface and the pictures are drawn again at the new size.
+    Picture1->setZoom(zoom);
+    m_flow->redraw();
+    if (m_picturesRendered) {
+        m_picturesRendered = false;
+        renderPictures();
+    }
 }
 
 void Form1::applyLayout()
@@ -271,25 +360,27 @@ void Form1::applyLayout()
             if (!design::sameName(b.name, change.name)
                 || (change.index >= 0 && b.index != change.index))
                 continue;
-            QWidget *w = b.widget;
-            w->setGeometry(change.left.value_or(w->x()), change.top.value_or(w->y()),
-                change.width.value_or(w->width()), change.height.value_or(w->height()));
+            const QRect was = b.place;
+            place(b.widget,
+                QRect(change.left.value_or(was.x()), change.top.value_or(was.y()),
+                    change.width.value_or(was.width()), change.height.value_or(was.height())));
             if (change.points)
-                setPointSize(w, *change.points);
+                setFontPixels(b.widget, pointsToPixels(*change.points));
             if (change.shown && !*change.shown)
-                w->hide();
+                b.widget->hide();
         }
     }
     for (int operation = 1; operation <= 4; ++operation) {
         const auto &options = m_panels[operation - 1].options;
         for (int i = 0; i < int(options.size()); ++i) {
-            options[i]->setGeometry(
+            place(options[i],
                 toQRect(design::optionPlace(layout, operations::of(operation).panel, i)));
             if (layout.options.points)
-                setPointSize(options[i], *layout.options.points);
+                setFontPixels(options[i], pointsToPixels(*layout.options.points));
         }
     }
-    setFixedSize(layout.client.width, layout.client.height);
+    m_client = QSize(layout.client.width, layout.client.height);
+    m_stage->resize(m_client);
 }
 
 } // namespace piko

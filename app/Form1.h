@@ -6,6 +6,7 @@
 #include "drill/Flow.h"
 
 #include <QBasicTimer>
+#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,7 @@ class QRadioButton;
 namespace piko {
 
 class DrawingSurface;
+class RowButton;
 namespace design {
 struct Control;
 }
@@ -27,7 +29,10 @@ struct Control;
 // The program's one window: a face on the drill flow. It builds every control from the design
 // tables (objectName "Command6(12)" and so on), lays them out for the screen at load, hands each
 // of the pupil's actions to the flow through handlers named after control and event, and shows
-// what the flow decides.
+// what the flow decides. The whole design is shown at one zoom, the largest at which it fits the
+// window (which starts as large as the screen's free area allows, up to the design's size);
+// F11 shows it on the whole screen. The keyboard reaches everything: Tab and the arrow keys move,
+// Enter and Space press.
 class Form1 final : public QWidget {
     Q_OBJECT
 
@@ -37,6 +42,9 @@ public:
 
     DrawingSurface &surface() const { return *Picture1; }
     Flow &flow() const { return *m_flow; }
+    double zoom() const { return m_zoom; }
+    // The controls' own area inside the window: the design at the zoom, centred.
+    QWidget &stage() const { return *m_stage; }
 
 public slots:
     void Form_Load();
@@ -70,6 +78,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // One problem row's controls; array index row − 1.
@@ -81,6 +91,7 @@ private:
         QWidget *keypad = nullptr; // Picture6
         std::array<QPushButton *, 10> digits {}; // Command6, by digit
         QPushButton *erase = nullptr; // Command7 けす
+        RowButton *row = nullptr; // the row itself, for the keyboard and screen readers
     };
     struct PanelControls {
         QWidget *picture = nullptr;
@@ -93,6 +104,8 @@ private:
         const char *name;
         int index;
         QWidget *widget;
+        QRect place; // in design pixels
+        int fontPixels; // at the design size; 0 for the parent's font
     };
 
     QWidget *build(const design::Control &control, QWidget *parent);
@@ -103,13 +116,27 @@ private:
     void nameForScreenReaders();
     void applyLayout();
     void renderPictures();
+    Built &built(QWidget *widget);
+    void place(QWidget *widget, QRect designPlace);
+    void setFontPixels(QWidget *widget, int pixels);
+    void setZoom(double zoom);
+    void fitWindowToScreen();
+
+    void commitComposition(int row);
+    bool handleKey(QObject *watched, QKeyEvent *event);
+    void focusRow(int row);
 
     void showView();
     void showRow(int row);
     void showOptions();
+    void showFocus(const View &before);
 
     Seams m_seams;
+    QWidget *m_stage = nullptr;
+    QSize m_client; // the layout's size in design pixels
+    double m_zoom = 1.0;
     std::vector<Built> m_built; // every control, in the order made
+    QHash<QWidget *, std::size_t> m_builtIndex;
 
     std::array<QPushButton *, 4> Command1 {};
     QPushButton *Command2 = nullptr;
@@ -125,6 +152,9 @@ private:
     std::unique_ptr<Flow> m_flow;
     bool m_showing = false; // the view is being put on the controls: their signals are not input
     QBasicTimer m_markTimer; // looks at the clock while a mark is shown
+    View m_shown; // the view as last shown, to see what changed
+    std::array<int, 3> m_shownProblem {}; // each row's problem number as last shown
+    std::array<QString, 6> m_composing; // text an input method is composing, per box
 
     // The pictures are drawn once, after the window's first paint: the first screen has none.
     bool m_picturesQueued = false;

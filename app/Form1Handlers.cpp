@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-// The pupil's actions, handed to the drill flow, and the flow's view put on the controls.
+// The pupil's actions, handed to the drill flow.
 #include "app/DrawingSurface.h"
 #include "app/Form1.h"
+#include "app/RowButton.h"
 #include "drill/Design.h"
 #include "drill/Keypad.h"
 
@@ -16,45 +17,6 @@
 
 namespace piko {
 namespace {
-
-// How often the clock is looked at while a mark is shown.
-constexpr int kMarkTickMs = 50;
-
-bool isUserInput(const QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Wheel:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::InputMethod:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void setBoxColour(QLineEdit *box, Rgb colour)
-{
-    const QColor wanted(colour.r, colour.g, colour.b);
-    if (box->palette().color(QPalette::Base) == wanted)
-        return;
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, wanted);
-    box->setPalette(palette);
-}
-
-void setText(QLineEdit *box, const std::string &text)
-{
-    const QString wanted = QString::fromStdString(text);
-    if (box->text() != wanted)
-        box->setText(wanted);
-}
 
 } // namespace
 
@@ -116,6 +78,7 @@ void Form1::Picture1_MouseDown(int, int, int x, int y)
 }
 void Form1::Command6_Click(int index)
 {
+    commitComposition(keypadKey(index).value_or(KeypadKey {}).row);
     m_flow->pressKey(index);
 }
 void Form1::Command7_Click(int index)
@@ -136,6 +99,7 @@ void Form1::Text2_Click(int index)
 }
 void Form1::Command5_Click(int index)
 {
+    commitComposition(index + 1);
     m_flow->check(index + 1);
 }
 void Form1::Command8_Click()
@@ -182,6 +146,9 @@ void Form1::connectHandlers()
         connect(row.erase, &QPushButton::clicked, this, [this, r] { Command7_Click(r); });
         connect(row.remainderButton, &QPushButton::clicked, this, [this, r] { Command9_Click(r); });
         connect(row.check, &QPushButton::clicked, this, [this, r] { Command5_Click(r); });
+        connect(row.row, &RowButton::clicked, this, [this, r] {
+            Picture1_MouseDown(1, 0, rows::kProblem.x, rows::onRow(rows::kProblem, r + 1).y);
+        });
         for (auto [box, which] : { std::pair { row.answer, Box::Answer },
                  std::pair { row.remainder, Box::Remainder } }) {
             box->installEventFilter(this);
@@ -192,116 +159,6 @@ void Form1::connectHandlers()
             });
         }
     }
-}
-
-// Puts the flow's view on the controls.
-void Form1::showView()
-{
-    const View &view = m_flow->view();
-    m_showing = true;
-    for (int op = 1; op <= 4; ++op) {
-        QWidget *panel = m_panels[op - 1].picture;
-        const bool shown = view.panel == op;
-        if (shown && panel->isHidden()) {
-            panel->move(2, view.panelTop);
-            panel->show();
-            panel->raise();
-        } else if (!shown) {
-            panel->hide();
-        }
-    }
-    showOptions();
-    if (view.surfaceShown) {
-        Picture1->move(view.surfaceLeft, 50);
-        Picture1->show();
-        renderPictures();
-    } else {
-        Picture1->hide();
-    }
-    for (int row = 1; row <= 3; ++row)
-        showRow(row);
-    m_showing = false;
-
-    if (m_flow->holding() && !m_markTimer.isActive())
-        m_markTimer.start(kMarkTickMs, this);
-    else if (!m_flow->holding())
-        m_markTimer.stop();
-    if (view.ended) {
-        close();
-        QCoreApplication::quit();
-    }
-}
-
-// An option shows as chosen exactly when the flow's chosen level is its level.
-void Form1::showOptions()
-{
-    const View &view = m_flow->view();
-    for (int op = 1; op <= 4; ++op) {
-        const auto &options = m_panels[op - 1].options;
-        for (int i = 0; i < int(options.size()); ++i) {
-            const bool chosen = view.chosenOperation == op && view.chosenLevel == i + 1;
-            if (options[i]->isChecked() == chosen)
-                continue;
-            options[i]->setAutoExclusive(false);
-            options[i]->setChecked(chosen);
-            options[i]->setAutoExclusive(true);
-        }
-    }
-}
-
-void Form1::showRow(int row)
-{
-    const RowView &view = m_flow->row(row);
-    const RowControls &controls = m_rows[row - 1];
-    for (QWidget *w :
-        std::initializer_list<QWidget *> { controls.answer, controls.check, controls.keypad })
-        w->setVisible(view.open);
-    controls.remainder->setVisible(view.remainderShown);
-    controls.remainderButton->setVisible(view.remainderShown);
-    controls.answer->move(view.answerBox.x, view.answerBox.y);
-    controls.remainder->move(view.remainderBox.x, view.remainderBox.y);
-    controls.remainderButton->move(view.remainderButton.x, view.remainderButton.y);
-    setText(controls.answer, view.answer);
-    setText(controls.remainder, view.remainder);
-    const bool remainderActive = m_flow->activeBox(row) == Box::Remainder;
-    setBoxColour(controls.answer, remainderActive ? design::kInactiveBox : design::kActiveBox);
-    setBoxColour(controls.remainder, remainderActive ? design::kActiveBox : design::kInactiveBox);
-}
-
-void Form1::tickMark()
-{
-    m_flow->tick();
-}
-
-void Form1::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() == m_markTimer.timerId())
-        tickMark();
-    else
-        QWidget::timerEvent(event);
-}
-
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    // While a mark is shown, the pupil's input to this window waits, in order, for the flow.
-    if (m_flow->holding() && isUserInput(event) && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->window() == this) {
-        std::shared_ptr<QEvent> held(event->clone());
-        m_flow->hold([receiver = QPointer<QObject>(watched), held] {
-            if (receiver)
-                QCoreApplication::sendEvent(receiver, held.get());
-        });
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonPress) {
-        for (int r = 0; r < 3; ++r) {
-            if (watched == m_rows[r].answer)
-                Text1_Click(r);
-            else if (watched == m_rows[r].remainder)
-                Text2_Click(r);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace piko

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #pragma once
 
+#include "drill/Canvas.h"
 #include "drill/Seams.h"
 
 namespace piko {
@@ -14,6 +15,8 @@ public:
     // The screen's width and the width of one pixel, in the same unit.
     virtual double width() = 0;
     virtual double pixelWidth() = 0;
+    // What windows may cover, in pixels: the screen less its taskbars and panels.
+    virtual Area available() = 0;
 };
 
 // What the window takes from the platform.
@@ -35,6 +38,7 @@ class SystemScreen final : public Screen {
 public:
     double width() override;
     double pixelWidth() override { return 1.0; }
+    Area available() override;
 };
 
 // Message boxes that do not block: the answer comes when the pupil closes the box.

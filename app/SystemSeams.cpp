@@ -5,11 +5,14 @@
 #include "drill/Texts.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
-#include <QMessageBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTime>
+#include <QVBoxLayout>
 
 namespace piko {
 
@@ -24,18 +27,51 @@ double SystemScreen::width()
     return screen ? screen->geometry().width() : 1024.0;
 }
 
+Area SystemScreen::available()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    return { area.left(), area.top(), area.width(), area.height() };
+}
+
 namespace {
 
-// Message boxes carry no icon and the program's caption, their buttons are labelled in Japanese
-// whatever the system's language, and their text is large enough to read from a pupil's seat.
-// They keep the pupil's input away from the window until closed, without blocking the program.
-QMessageBox *messageBox(const std::string &text)
+// A message box: the program's caption, no icon, the text on one line (a Japanese line may break
+// anywhere, so it is not broken at all), buttons labelled in Japanese whatever the system's
+// language, and letters large enough to read from a pupil's seat. It keeps the pupil's input
+// away from the window until closed, without blocking the program; Escape and the window's
+// close button answer as the last button does.
+QDialog *messageBox(const std::string &text, const QStringList &buttons, int defaultButton,
+    std::function<void(bool)> answer)
 {
-    auto *box = new QMessageBox(QMessageBox::NoIcon, QString::fromUtf8(texts::kCaption),
-        QString::fromStdString(text), QMessageBox::NoButton, QApplication::activeWindow());
-    box->setFont(designFont({ design::kPGothic, 15.75, false }));
+    auto *box = new QDialog(QApplication::activeWindow());
+    box->setObjectName(QStringLiteral("MessageBox"));
+    box->setWindowTitle(QString::fromUtf8(texts::kCaption));
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setFont(designFont({ design::kPGothic, 15.75, false }));
+    auto *label = new QLabel(QString::fromStdString(text), box);
+    label->setWordWrap(false);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto *button = new QPushButton(buttons[i], box);
+        button->setDefault(i == defaultButton);
+        button->setAutoDefault(true);
+        QObject::connect(
+            button, &QPushButton::clicked, box, i == 0 ? &QDialog::accept : &QDialog::reject);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(18);
+    layout->addWidget(label);
+    layout->addLayout(row);
+    QObject::connect(box, &QDialog::finished, box,
+        [answer = std::move(answer)](int result) { answer(result == QDialog::Accepted); });
+    box->setFixedSize(box->sizeHint());
     return box;
 }
 
@@ -43,21 +79,14 @@ QMessageBox *messageBox(const std::string &text)
 
 void SystemMessages::inform(const std::string &text)
 {
-    QMessageBox *box = messageBox(text);
-    box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box->show();
+    messageBox(text, { QStringLiteral("OK") }, 0, [](bool) {})->show();
 }
 
+// A question that would end work waits for はい: Enter and Escape both keep the drill.
 void SystemMessages::ask(const std::string &text, std::function<void(bool)> answer)
 {
-    QMessageBox *box = messageBox(text);
-    QPushButton *yes = box->addButton(QStringLiteral("はい"), QMessageBox::YesRole);
-    QPushButton *no = box->addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
-    box->setDefaultButton(yes);
-    box->setEscapeButton(no);
-    QObject::connect(box, &QMessageBox::finished, box,
-        [box, yes, answer = std::move(answer)] { answer(box->clickedButton() == yes); });
-    box->show();
+    messageBox(text, { QStringLiteral("はい"), QStringLiteral("いいえ") }, 1, std::move(answer))
+        ->show();
 }
 
 void SystemBeeper::beep()

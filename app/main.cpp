@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-#include "app/Fonts.h"
 #include "app/Form1.h"
+#include "app/Style.h"
 #include "generators/Random.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // makes the mark wait: opening a row, a keypad tap, a check that moves on to the next problem,
 // and a decision that draws the frames. Every level, pools used up included.
 //   build/bench/response_bench [--benchmark_filter=check/div]
-#include "app/Fonts.h"
 #include "app/Form1.h"
 #include "app/Seams.h"
+#include "app/Style.h"
 #include "generators/Random.h"
 
 #include <QApplication>
@@ -39,6 +39,7 @@ class WideScreen final : public Screen {
 public:
     double width() override { return 1024; }
     double pixelWidth() override { return 1; }
+    Area available() override { return { 0, 0, 4000, 3000 }; }
 };
 class YesMessages final : public Messages {
 public:

@@ -56,7 +56,7 @@ Flow::Flow(DrillState &state, Seams seams) : m_state(state), m_seams(seams)
 template<typename Action> void Flow::act(Action action)
 {
     if (holding()) {
-        m_held.emplace_back(std::move(action));
+        m_held.push_back({ std::move(action), m_mark->row, m_mark->n });
         return;
     }
     action();
@@ -105,6 +105,21 @@ void Flow::seedRandom()
     m_seams.random.reseed(seed);
 }
 
+// A message interrupts: what else waited behind the mark is not handled after it.
+void Flow::inform(const char *text)
+{
+    if (m_replaying)
+        m_held.clear();
+    m_seams.messages.inform(text);
+}
+
+void Flow::ask(const char *text, std::function<void(bool)> answer)
+{
+    if (m_replaying)
+        m_held.clear();
+    m_seams.messages.ask(text, std::move(answer));
+}
+
 void Flow::chooseOperation(int operation)
 {
     act([=, this] {
@@ -135,23 +150,17 @@ void Flow::decide(int operation)
 {
     act([=, this] {
         if (m_state.Level == 0) {
-            m_seams.messages.inform(texts::kNoLevel);
+            inform(texts::kNoLevel);
             return;
         }
         drawEmptyRows();
-        Canvas &canvas = m_seams.canvas;
-        canvas.setForeColor(kBlack);
-        for (int row = 1; row <= 3; ++row) {
-            const Point at = rows::onRow(rows::kInvitation, row);
-            canvas.setCurrentX(at.x);
-            canvas.setCurrentY(at.y);
-            canvas.print(texts::kInvitation);
-        }
+        printInvitations();
         // An open row stays open: it shows its status line and problem again rather than an
         // invitation beside its answer box.
         for (int row = 1; row <= 3; ++row)
             if (m_state.ProblemHistory.RowStarted(row) != 0)
                 reprint(row);
+        m_view.decided = true;
         if (m_view.panel == operation)
             m_view.panel = 0;
         m_view.surfaceLeft = operation == Multiplication ? 4 : 8;
@@ -167,6 +176,37 @@ void Flow::cancel(int operation)
             m_view.panel = 0;
         m_view.chosenOperation = m_view.chosenLevel = 0;
     });
+}
+
+void Flow::printInvitations()
+{
+    Canvas &canvas = m_seams.canvas;
+    canvas.setForeColor(kBlack);
+    for (int row = 1; row <= 3; ++row) {
+        const Point at = rows::onRow(rows::kInvitation, row);
+        canvas.setCurrentX(at.x);
+        canvas.setCurrentY(at.y);
+        canvas.print(texts::kInvitation);
+    }
+}
+
+bool Flow::anyRowOpen() const
+{
+    return std::any_of(
+        m_view.rows.begin(), m_view.rows.end(), [](const RowView &r) { return r.open; });
+}
+
+void Flow::redraw()
+{
+    if (!m_view.decided)
+        return;
+    drawEmptyRows();
+    printInvitations();
+    for (int row = 1; row <= 3; ++row)
+        if (m_state.ProblemHistory.RowStarted(row) != 0)
+            reprint(row);
+    if (m_view.markRow != 0)
+        printMark(m_view.markRow, m_view.markRight);
 }
 
 void Flow::drawEmptyRows()
@@ -252,6 +292,7 @@ void Flow::prepareRow()
     // new problem asks for a remainder: without it a right answer could not be given.
     view.remainderShown = remainder;
     m_state.InputTarget[row] = 0;
+    view.pink = Box::Answer;
     view.answer.clear();
     view.remainder.clear();
 }
@@ -282,8 +323,10 @@ void Flow::erase(int row)
 void Flow::chooseBox(int row, Box box)
 {
     act([=, this] {
-        if (validRow(row))
-            m_state.InputTarget[row] = box == Box::Remainder ? 1 : 0;
+        if (!validRow(row))
+            return;
+        m_state.InputTarget[row] = box == Box::Remainder ? 1 : 0;
+        rowView(row).pink = box;
     });
 }
 
@@ -307,13 +350,17 @@ void Flow::checkRow(int row)
 {
     if (!validRow(row))
         return;
-    m_state.CurrentRow = static_cast<std::int16_t>(row);
     auto &h = m_state.ProblemHistory;
+    // A second press of ﾁｪｯｸ (or Enter) while the mark showed was meant for the problem that
+    // mark finished: it must not judge the next problem, which the pupil has not seen yet.
+    if (m_replaying && m_replaying->row == row && h.ProblemCount(row) != m_replaying->n)
+        return;
+    m_state.CurrentRow = static_cast<std::int16_t>(row);
     if (h.RowStarted(row) == 0)
         return; // a closed row has nothing to check
     const RowView &view = rowView(row);
     if (view.answer.empty()) {
-        m_seams.messages.inform(texts::kNoAnswer);
+        inform(texts::kNoAnswer);
         return;
     }
     m_state.InputTarget[row] = 0;
@@ -323,12 +370,23 @@ void Flow::checkRow(int row)
     const int attempt = std::min(h.Attempts(row, n) + 1, 3);
     h.setField(row, n, Field::Attempts, attempt);
 
+    const bool right = A == h.Answer(row, n) && R == h.Remainder(row, n);
+    printMark(row, right);
+    m_seams.canvas.refresh();
+    m_seams.beeper.beep();
+    m_view.markRow = row;
+    m_view.markRight = right;
+    m_mark = Mark { row, n, attempt, right };
+    m_mark->noted = m_seams.clock.timeOfDay();
+}
+
+void Flow::printMark(int row, bool right)
+{
     Canvas &canvas = m_seams.canvas;
     const Point at = rows::onRow(rows::kMark, row);
     canvas.setCurrentX(at.x);
     canvas.setCurrentY(at.y);
     canvas.setForeColor(kRed);
-    const bool right = A == h.Answer(row, n) && R == h.Remainder(row, n);
     const char *mark = right ? texts::kRight : texts::kWrong;
     // The white square alone can leave the edge of a large mark behind: keep what lies under the
     // mark's whole cell and put it back after the square.
@@ -336,10 +394,6 @@ void Flow::checkRow(int row)
     canvas.keepArea(united({ at.x, at.y, canvas.textWidth(mark), canvas.textHeight() },
         { eraser.x, eraser.y, rows::kMarkEraserSide, rows::kMarkEraserSide }));
     canvas.print(mark);
-    canvas.refresh();
-    m_seams.beeper.beep();
-    m_mark = Mark { row, n, attempt, right };
-    m_mark->noted = m_seams.clock.timeOfDay();
 }
 
 // The mark stays until the clock's second has changed twice: one to two seconds.
@@ -354,9 +408,11 @@ void Flow::tick()
     endMark();
     changed();
     while (!holding() && !m_held.empty()) {
-        std::function<void()> input = std::move(m_held.front());
+        const Held held = std::move(m_held.front());
         m_held.pop_front();
-        input();
+        m_replaying = &held;
+        held.input();
+        m_replaying = nullptr;
         changed();
     }
 }
@@ -365,6 +421,7 @@ void Flow::endMark()
 {
     const Mark mark = *m_mark;
     m_mark.reset();
+    m_view.markRow = 0;
     Canvas &canvas = m_seams.canvas;
     const Point eraser = rows::onRow(rows::kMarkEraser, mark.row);
     canvas.fillSquare(eraser.x, eraser.y, rows::kMarkEraserSide, kWhite);
@@ -381,6 +438,7 @@ void Flow::endMark()
     RowView &view = rowView(mark.row);
     view.answer.clear();
     view.remainder.clear();
+    view.pink = Box::Answer;
     h.setAttemptResult(mark.row, mark.n, mark.attempt, Verdict::Wrong);
     if (mark.attempt == 3) {
         h.setOutcome(mark.row, mark.n, ProblemOutcome::WrongThrice);
@@ -392,7 +450,7 @@ void Flow::endMark()
 void Flow::finish()
 {
     act([this] {
-        m_seams.messages.ask(texts::kFinishQuestion, [this](bool yes) {
+        ask(texts::kFinishQuestion, [this](bool yes) {
             if (!yes)
                 return;
             closeRows();
@@ -404,11 +462,13 @@ void Flow::finish()
 void Flow::closeRows()
 {
     m_view.surfaceShown = false;
+    m_view.decided = false;
     m_view.panel = std::clamp<int>(m_state.Operation, 1, 4);
     for (int row = 1; row <= 3; ++row) {
         RowView &view = rowView(row);
         view.open = false;
         view.remainderShown = false;
+        view.pink = Box::Answer;
         m_state.ProblemHistory.clearRow(row);
         m_state.InputTarget[row] = 0;
     }
@@ -418,7 +478,7 @@ void Flow::closeRows()
 void Flow::exit()
 {
     act([this] {
-        m_seams.messages.ask(texts::kExitQuestion, [this](bool yes) {
+        ask(texts::kExitQuestion, [this](bool yes) {
             if (!yes)
                 return;
             m_view.ended = true;

@@ -25,6 +25,8 @@ struct RowView {
     bool remainderShown = false; // the あまり button and the remainder box shown
     Point answerBox, remainderButton, remainderBox; // places on the surface
     std::string answer, remainder; // the boxes' texts
+    Box pink
+        = Box::Answer; // the box shown active; the keypad's box changes a moment sooner at a check
     std::string status, problem; // the status line and problem text printed on the row
 };
 
@@ -37,6 +39,9 @@ struct View {
     bool surfaceShown = false;
     int surfaceLeft = 8;
     std::array<RowView, 3> rows; // rows 1..3 at 0..2
+    bool decided = false; // the surface has had its frames drawn since it was last hidden
+    int markRow = 0; // the row whose ○ or × is shown; 0 for none
+    bool markRight = false;
     bool ended = false; // the program is to end
 };
 
@@ -86,6 +91,12 @@ public:
     const View &view() const { return m_view; }
     const RowView &row(int row) const { return m_view.rows[index(row)]; }
     Box activeBox(int row) const;
+    bool anyRowOpen() const;
+    // How many rows the surface has: three on screens wider than 1000 pixels, else two.
+    int rowCount() const;
+    // Draws the whole surface again from the view (after the face has cleared it, for example
+    // to draw it at another size): the same picture as the drawing that led to it.
+    void redraw();
     // Called after every change to the view or the surface.
     void setChanged(std::function<void()> changed) { m_changed = std::move(changed); }
 
@@ -100,13 +111,16 @@ private:
     static int index(int row) { return row >= 1 && row <= 3 ? row - 1 : 0; }
     static bool validRow(int row) { return row >= 1 && row <= 3; }
     RowView &rowView(int row) { return m_view.rows[index(row)]; }
-    int rowCount() const;
     template<typename Action> void act(Action action);
     void changed();
 
     void seedRandom();
     void drawFrame(int row);
     void drawEmptyRows();
+    void printInvitations();
+    void printMark(int row, bool right);
+    void inform(const char *text);
+    void ask(const char *text, std::function<void(bool)> answer);
     void reprint(int row);
     void prepareRow();
     void checkRow(int row);
@@ -117,7 +131,13 @@ private:
     Seams m_seams;
     View m_view;
     std::optional<Mark> m_mark;
-    std::deque<std::function<void()>> m_held;
+    // Input that waits for a mark to end, with the problem that mark was shown for.
+    struct Held {
+        std::function<void()> input;
+        int row, n;
+    };
+    std::deque<Held> m_held;
+    const Held *m_replaying = nullptr;
     std::function<void()> m_changed;
 };
 

@@ -46,8 +46,10 @@ class FakeScreen final : public Screen {
 public:
     double width() override { return widthValue; }
     double pixelWidth() override { return pixel; }
+    Area available() override { return free; }
     double widthValue = 1024;
     double pixel = 1;
+    Area free { 0, 0, 4000, 3000 };
 };
 
 // Answers questions at once from a queue (Yes when it is empty) and keeps every text shown.
@@ -100,7 +102,7 @@ inline bool showsText(const DrawingSurface &surface, int row, Point place, const
 {
     DrawingSurface reference(QColor(255, 255, 192));
     reference.resize(surface.size());
-    reference.setFont(surface.font());
+    reference.setPrintFont(surface.printFont());
     reference.setForeColor(kWhite);
     reference.setFillColor(kWhite);
     reference.setSolidFill(true);

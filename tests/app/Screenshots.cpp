@@ -3,7 +3,7 @@
 // Renders the screenshots in docs/ from the real window, driven as a pupil would drive it:
 //   build/tests/screenshots docs
 #include "AppTestSupport.h"
-#include "app/Fonts.h"
+#include "app/Style.h"
 
 #include <QApplication>
 #include <QDir>

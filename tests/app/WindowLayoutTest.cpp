@@ -264,6 +264,7 @@ TEST(Accessibility, EveryControlHasAJapaneseNameAndTabFollowsTheRows)
         expected << QStringLiteral("Command6(%1)").arg(d);
     expected << "Command7(0)"
              << "Command5(0)"
+             << "Row(1)"
              << "Text1(1)"
              << "Command9(1)"
              << "Text2(1)"
@@ -279,7 +280,9 @@ TEST(DrawingSurface, KeepsWhatIsDrawnAndPrintsWhereTold)
 {
     DrawingSurface surface(QColor(255, 255, 192));
     surface.resize(400, 300);
-    surface.setFont(QFont(QStringLiteral("ＭＳ ゴシック")));
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(24);
+    surface.setPrintFont(font);
     surface.setForeColor(kWhite);
     surface.setFillColor(kWhite);
     surface.setSolidFill(true);

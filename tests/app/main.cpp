@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 // GUI tests run on Qt's offscreen platform unless told otherwise.
 #include "AppTestSupport.h"
-#include "app/Fonts.h"
+#include "app/Style.h"
 
 #include <QApplication>
 
