@@ -118,6 +118,10 @@ bool Form1::handleKey(QObject *watched, QKeyEvent *event)
             const int i = int(std::find(options.begin(), options.end(), option) - options.begin());
             if (i == int(options.size()))
                 continue;
+            if (key == Qt::Key_Tab) { // on from the list to its けってい
+                m_panels[op - 1].decide->setFocus(Qt::TabFocusReason);
+                return true;
+            }
             const int column = operations::of(op).panel.secondColumnFrom;
             const int step = key == Qt::Key_Up ? -1
                 : key == Qt::Key_Down          ? 1
@@ -186,6 +190,8 @@ void Form1::closeEvent(QCloseEvent *event)
     }
     event->ignore();
     Command2_Click();
+    if (m_flow->view().ended) // answered at once
+        event->accept();
 }
 
 } // namespace piko

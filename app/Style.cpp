@@ -40,6 +40,11 @@ public:
         case PE_FrameFocusRect:
             drawFocus(painter, option->rect);
             return;
+        case PE_FrameLineEdit:
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            if (option->state & State_HasFocus)
+                drawFocus(painter, option->rect);
+            return;
         default:
             QProxyStyle::drawPrimitive(element, option, painter, widget);
         }

@@ -131,10 +131,12 @@ bool renderDrillTo(const QString &file);
 
 // One window on a screen of the given width, with every seam faked.
 struct Window {
-    explicit Window(double screenWidth = 1024, double pixelWidth = 1)
+    explicit Window(
+        double screenWidth = 1024, double pixelWidth = 1, Area free = { 0, 0, 4000, 3000 })
     {
         screen.widthValue = screenWidth;
         screen.pixel = pixelWidth;
+        screen.free = free;
         form = std::make_unique<Form1>(state, Seams { clock, screen, messages, beeper, random });
         form->show();
     }

@@ -342,6 +342,43 @@ TEST(Checking, InputDuringTheMarkIsHandledAfterwardsInOrder)
     EXPECT_TRUE(d.flow.row(2).open);
 }
 
+// A second check pressed while the mark of the problem it finished shows does not judge the
+// next problem; after a wrong answer it does, as the pupil meant. A message that held input
+// opens drops the rest of what waited.
+TEST(Checking, HeldInputMeetsOnlyWhatThePupilSaw)
+{
+    Drill d;
+    d.choose(4, 4);
+    d.open(1);
+    d.tap(1, d.answer(1));
+    d.flow.chooseBox(1, Box::Remainder);
+    d.tap(1, d.remainder(1));
+    d.flow.check(1);
+    EXPECT_EQ(d.flow.row(1).pink, Box::Remainder); // until the mark ends
+    d.flow.check(1);
+    d.settle();
+    EXPECT_EQ(d.count(1), 2);
+    EXPECT_EQ(d.flow.row(1).pink, Box::Answer);
+    EXPECT_TRUE(d.messages.shown.empty());
+    EXPECT_EQ(d.state.ProblemHistory.Attempts(1, 2), 0);
+
+    d.tap(1, 1000);
+    d.flow.check(1); // wrong: the problem stays
+    d.flow.check(1);
+    d.settle();
+    EXPECT_EQ(d.messages.shown, std::vector<std::string> { texts::kNoAnswer });
+    d.tap(1, 1000);
+    d.flow.check(1);
+    d.flow.check(2); // row 2 is closed: nothing
+    d.flow.check(1); // the box is empty: the message, and what follows is dropped
+    d.tap(1, 7);
+    d.flow.finish();
+    d.settle();
+    EXPECT_EQ(d.messages.shown.size(), 2u);
+    EXPECT_EQ(d.flow.row(1).answer, "");
+    EXPECT_TRUE(d.flow.view().surfaceShown);
+}
+
 TEST(Rows, SwitchingOperationKeepsTheRowsNumbering)
 {
     Drill d;

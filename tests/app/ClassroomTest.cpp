@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
+// The window as a classroom meets it: any screen, the keyboard alone, a screen reader, a Japanese
+// input method, touch, questions that keep the drill, and the colours of the design.
+#include "AppTestSupport.h"
+#include "app/RowButton.h"
+#include "generators/Generators.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPointingDevice>
+
+namespace piko::test {
+namespace {
+
+int answer(const Window &win, int row)
+{
+    const auto &h = win.state.ProblemHistory;
+    return h.Answer(row, h.ProblemCount(row));
+}
+
+QString nameOf(QWidget *w)
+{
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
+// Mean difference of two images of one size, per channel, 0..255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST(AnyScreen, TheWindowFitsAndZoomsAsAWhole)
+{
+    // A netbook's free area: the window shrinks to fit it, every control with it.
+    Window small(1024, 1, { 0, 0, 1024, 600 });
+    const double zoom = small.form->zoom();
+    EXPECT_NEAR(zoom, (600.0 - 32) / 731, 0.002);
+    EXPECT_LE(small.form->height(), 600 - 32);
+    EXPECT_EQ(small.get("Command1(1)")->geometry(),
+        QRect(qRound(144 * zoom), qRound(4 * zoom), qRound(265 * zoom) - qRound(144 * zoom),
+            qRound(45 * zoom) - qRound(4 * zoom)));
+    EXPECT_EQ(small.get("Command1(0)")->font().pixelSize(), qRound(27 * zoom));
+
+    // On the whole of a projector's 1920 × 1080 the design is 1.48 times its size, centred,
+    // drawn anew at that size, and clicks land where they are drawn.
+    Window win;
+    win.choose(0, 3);
+    win.clickSurface(100, 100);
+    const QImage atOne = win.form->surface().image();
+    win.form->resize(1920, 1080);
+    EXPECT_NEAR(win.form->zoom(), 1080.0 / 731, 1e-9);
+    EXPECT_EQ(win.form->stage().geometry(), QRect((1920 - 1504) / 2, 0, 1504, 1080));
+    EXPECT_EQ(win.form->surface().image().size(), win.form->surface().size());
+    EXPECT_TRUE(win.state.ProblemHistory.RowStarted(1));
+    QTest::mouseClick(&win.form->surface(), Qt::LeftButton, Qt::NoModifier,
+        QPoint(qRound(100 * win.form->zoom()), qRound(300 * win.form->zoom())));
+    EXPECT_EQ(win.state.CurrentRow, 2);
+
+    // Sharp, not stretched: at twice the size the surface has twice the pixels and more detail
+    // than the small picture blown up, yet scaled down it is the small picture.
+    win.form->resize(2 * 1018, 2 * 731);
+    win.clickSurface(200, 1000); // a margin: nothing changes
+    const QImage atTwo = win.form->surface().image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(atTwo.size(), atOne.size() * 2);
+    QImage rowTwoOpenAtOne = atOne.convertToFormat(QImage::Format_RGB32);
+    const QRect firstRow(0, 0, atOne.width(), 265);
+    const QImage down = atTwo.scaled(atOne.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(meanDifference(down.copy(firstRow), rowTwoOpenAtOne.copy(firstRow)), 6.0);
+    const QImage up = rowTwoOpenAtOne.scaled(atTwo.size());
+    EXPECT_GT(
+        meanDifference(atTwo.copy(0, 0, atTwo.width(), 530), up.copy(0, 0, up.width(), 530)), 0.3);
+}
+
+TEST(Keyboard, ADrillFromStartToFinishWithoutTheMouse)
+{
+    Window win;
+    QApplication::setActiveWindow(win.form.get());
+    const auto key = [&](Qt::Key k) {
+        QTest::keyClick(QApplication::focusWidget(), k);
+        win.settle();
+    };
+    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+    win.get("Command1(0)")->setFocus();
+    key(Qt::Key_Space); // たしざん
+    EXPECT_EQ(focused(), QStringLiteral("Option2(0)"));
+    key(Qt::Key_Down);
+    key(Qt::Key_Down); // the arrows choose
+    EXPECT_EQ(win.state.Level, 3);
+    EXPECT_TRUE(win.get<QRadioButton>("Option2(2)")->isChecked());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), QStringLiteral("Command10"));
+    key(Qt::Key_Return); // けってい
+    EXPECT_EQ(focused(), QStringLiteral("Row(0)"));
+    key(Qt::Key_Return); // opens the row, its answer box takes the digits
+    EXPECT_EQ(focused(), QStringLiteral("Text1(0)"));
+    QTest::keyClicks(QApplication::focusWidget(), QString::number(answer(win, 1)));
+    key(Qt::Key_Return);
+    EXPECT_EQ(win.state.ProblemHistory.outcomeOf(1, 1), ProblemOutcome::RightAtOnce);
+    EXPECT_EQ(focused(), QStringLiteral("Text1(0)"));
+    key(Qt::Key_Down); // the next row, closed
+    EXPECT_EQ(focused(), QStringLiteral("Row(1)"));
+    key(Qt::Key_Space);
+    EXPECT_EQ(focused(), QStringLiteral("Text1(1)"));
+    key(Qt::Key_Up);
+    EXPECT_EQ(focused(), QStringLiteral("Text1(0)"));
+
+    // With a remainder: Tab into the remainder box, or あまり, makes that box the pink one.
+    win.choose(3, 4);
+    win.clickSurface(100, 500);
+    EXPECT_EQ(focused(), QStringLiteral("Text1(2)"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), QStringLiteral("Command9(2)"));
+    key(Qt::Key_Space);
+    EXPECT_EQ(focused(), QStringLiteral("Text2(2)"));
+    EXPECT_EQ(win.state.InputTarget[3], 1);
+    QTest::mouseClick(win.get("Text1(2)"), Qt::LeftButton);
+    EXPECT_EQ(win.state.InputTarget[3], 0);
+    win.get("Text1(2)")->setFocus();
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), QStringLiteral("Text2(2)"));
+    EXPECT_EQ(win.state.InputTarget[3], 1);
+    EXPECT_EQ(
+        win.get<QLineEdit>("Text2(2)")->palette().color(QPalette::Base), QColor(255, 200, 200));
+
+    key(Qt::Key_F11);
+    EXPECT_TRUE(win.form->isFullScreen());
+    key(Qt::Key_F11);
+    EXPECT_FALSE(win.form->isFullScreen());
+}
+
+TEST(ScreenReader, EachRowSaysWhatThePupilReadsAndTheMark)
+{
+    Window win;
+    win.choose(0, 3);
+    auto *row = win.get<RowButton>("Row(0)");
+    EXPECT_EQ(nameOf(row), QStringLiteral("ここをクリックしてください。"));
+    win.clickSurface(100, 100);
+    const QString shown
+        = QString::fromStdString(statusLine(win.state, 1, 1) + "　" + win.state.ProblemText);
+    EXPECT_EQ(nameOf(row), shown.simplified());
+    QString duringMark, descriptionDuringMark;
+    win.clock.onReading = [&](int) {
+        duringMark = nameOf(row);
+        descriptionDuringMark = win.get("Text1(0)")->accessibleDescription();
+    };
+    win.tapNumber(1, 1); // always wrong
+    win.click("Command5(0)");
+    win.clock.onReading = nullptr;
+    EXPECT_EQ(duringMark, QStringLiteral("ちがう　") + shown.simplified());
+    EXPECT_EQ(descriptionDuringMark, QStringLiteral("ちがう"));
+    EXPECT_EQ(nameOf(row), shown.simplified());
+}
+
+TEST(InputMethod, ComposingDigitsAreCommittedBeforeTheBoxIsRead)
+{
+    Window win;
+    win.choose(0, 14);
+    win.clickSurface(100, 100);
+    const auto compose = [&](const QString &box, const QString &text) {
+        QInputMethodEvent preedit(text, {});
+        QApplication::sendEvent(win.get(box), &preedit);
+    };
+    QString fullWidth;
+    for (QChar c : QString::number(answer(win, 1)))
+        fullWidth += QChar(0xFF10 + c.digitValue());
+    compose("Text1(0)", fullWidth);
+    EXPECT_EQ(win.text("Text1(0)"), QString()); // still being composed
+    win.click("Command5(0)");
+    EXPECT_EQ(win.state.ProblemHistory.outcomeOf(1, 1), ProblemOutcome::RightAtOnce);
+
+    compose("Text1(0)", QStringLiteral("７"));
+    win.click("Command6(4)");
+    EXPECT_EQ(win.text("Text1(0)"), QStringLiteral("７4"));
+}
+
+TEST(Questions, EndingWorkWaitsForHaiAndTheWindowAsksBeforeClosing)
+{
+    SystemMessages messages;
+    std::vector<bool> answers;
+    const auto box = [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("MessageBox") && w->isVisible())
+                return static_cast<QDialog *>(w);
+        return static_cast<QDialog *>(nullptr);
+    };
+    messages.ask("けいさんれんしゅうは、みなさん　おわりましたか？",
+        [&](bool yes) { answers.push_back(yes); });
+    ASSERT_NE(box(), nullptr);
+    for (QPushButton *b : box()->findChildren<QPushButton *>())
+        EXPECT_EQ(b->isDefault(), b->text() == QStringLiteral("いいえ"));
+    QLabel *label = box()->findChild<QLabel *>();
+    EXPECT_FALSE(label->wordWrap());
+    EXPECT_GE(label->width(), label->sizeHint().width()); // on one line
+    QTest::keyClick(box(), Qt::Key_Escape);
+    EXPECT_EQ(box(), nullptr);
+    EXPECT_EQ(answers, std::vector<bool> { false });
+    messages.ask("「ぴこまる」を　終わります。", [&](bool yes) { answers.push_back(yes); });
+    QTest::keyClick(box(), Qt::Key_Return); // the default: いいえ
+    EXPECT_EQ(answers, (std::vector<bool> { false, false }));
+    messages.inform("こたえをタイプしてください。");
+    QTest::keyClick(box(), Qt::Key_Return);
+    EXPECT_EQ(box(), nullptr);
+
+    Window win;
+    win.form->close();
+    EXPECT_FALSE(win.form->isVisible()); // nothing open: it closes at once
+    win.form->show();
+    win.choose(0, 1);
+    win.clickSurface(100, 100);
+    win.messages.answers = { false };
+    win.form->close();
+    EXPECT_EQ(win.messages.shown.back(), QStringLiteral("「ぴこまる」を　終わります。"));
+    EXPECT_TRUE(win.form->isVisible());
+    win.form->close(); // はい
+    EXPECT_FALSE(win.form->isVisible());
+
+    // Qt's own texts, such as the boxes' menu, are Japanese.
+    EXPECT_NE(QCoreApplication::translate("QLineEdit", "&Copy"), QStringLiteral("&Copy"));
+}
+
+TEST(Look, ButtonsShowTheirColoursAndPicturesAreOnlyPictures)
+{
+    Window win;
+    win.choose(3, 4);
+    win.clickSurface(100, 100);
+    const QImage window = win.form->grab().toImage();
+    const auto near = [](QRgb p, QColor c) {
+        return std::abs(qRed(p) - c.red()) <= 3 && std::abs(qGreen(p) - c.green()) <= 3
+            && std::abs(qBlue(p) - c.blue()) <= 3;
+    };
+    const auto probe = [&](const char *name) {
+        QWidget *w = win.get(name);
+        return window.pixel(w->mapTo(win.form.get(), QPoint(6, w->height() / 2)));
+    };
+    EXPECT_TRUE(near(probe("Command1(0)"), QColor(0, 192, 192)));
+    EXPECT_TRUE(near(probe("Command6(5)"), QColor(192, 255, 192)));
+    EXPECT_TRUE(near(probe("Command5(0)"), QColor(192, 255, 192)));
+    EXPECT_EQ(win.get("Command3")->palette().color(QPalette::Button),
+        QApplication::palette().color(QPalette::Button));
+
+    for (const char *picture : { "Label1", "Picture2", "Picture3", "Picture4" }) {
+        QWidget *w = win.get(picture);
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(2, w->height() / 2));
+    }
+    EXPECT_EQ(win.beeper.beeps, 0);
+    EXPECT_EQ(win.state.ProblemHistory.RowStarted(2), 0);
+}
+
+TEST(Touch, TapsWorkAsClicks)
+{
+    Window win;
+    win.form->move(0, 0); // on the screen, where touch finds it
+    win.choose(0, 3);
+    static QPointingDevice *screen = QTest::createTouchDevice();
+    const auto tap = [&](QWidget *w, QPoint p) {
+        QTest::touchEvent(w, screen).press(0, p, w);
+        QTest::touchEvent(w, screen).release(0, p, w);
+        win.settle();
+    };
+    tap(&win.form->surface(), QPoint(100, 320));
+    EXPECT_EQ(win.state.ProblemHistory.RowStarted(2), 1);
+    QWidget *seven = win.get("Command6(12)");
+    tap(seven, seven->rect().center());
+    EXPECT_EQ(win.text("Text1(1)"), QStringLiteral("7"));
+    EXPECT_EQ(seven->size(), QSize(37, 37)); // the design's size
+}
+
+} // namespace
+} // namespace piko::test
