@@ -162,7 +162,6 @@ void Form1::createControls()
         row.keypad = named("Picture6", r);
         row.row = new RowButton(Picture1);
         row.row->setObjectName(QStringLiteral("Row(%1)").arg(r));
-        row.row->lower(); // under the row's own controls
         row.row->hide();
         m_built.push_back({ "Row", r, row.row, {}, 0 });
         m_builtIndex.insert(row.row, m_built.size() - 1);
@@ -171,6 +170,8 @@ void Form1::createControls()
             QRect(QPoint(rows::kFrameLeft, y0 + rows::kFrameTop),
                 QPoint(rows::kFrameRight - 1, y0 + rows::kFrameBottom - 1)));
     }
+    for (int r = 2; r >= 0; --r)
+        m_rows[r].row->lower(); // under the rows' own controls, in row order
     for (int operation = 1; operation <= 4; ++operation)
         createPanel(operation);
 }
@@ -243,7 +244,8 @@ void Form1::nameForScreenReaders()
         row.erase->setAccessibleName(QStringLiteral("けす") + which);
         row.check->setAccessibleName(QStringLiteral("チェック") + which);
         row.keypad->setAccessibleName(QStringLiteral("すうじ") + which);
-        row.row->setAccessibleName(QString::fromUtf8(texts::kInvitation));
+        row.row->setAccessibleName(QString::fromUtf8(texts::kInvitation) + which);
+        row.row->setAccessibleDescription(which);
         order << row.row << row.answer << row.remainderButton << row.remainder;
         for (int d = 0; d <= 9; ++d) {
             row.digits[d]->setAccessibleName(QString::number(d) + which);

@@ -130,8 +130,12 @@ void Form1::connectHandlers()
     for (int op = 0; op < 4; ++op) {
         const PanelControls &panel = m_panels[op];
         for (int i = 0; i < int(panel.options.size()); ++i)
-            connect(panel.options[i], &QRadioButton::clicked, this,
-                [this, handler = options[op], i] { (this->*handler)(i); });
+            // Chosen by a click, the keyboard or a screen reader's toggle alike.
+            connect(panel.options[i], &QRadioButton::toggled, this,
+                [this, handler = options[op], i](bool on) {
+                    if (on && !m_showing)
+                        (this->*handler)(i);
+                });
         connect(panel.decide, &QPushButton::clicked, this, decides[op]);
         connect(panel.cancel, &QPushButton::clicked, this, cancels[op]);
     }

@@ -133,7 +133,7 @@ void Form1::showRow(int row)
     controls.row->setVisible(all.decided && all.surfaceShown && row <= m_flow->rowCount());
     QString name = view.open
         ? QString::fromStdString(view.status + "　" + view.problem).simplified()
-        : QString::fromUtf8(texts::kInvitation);
+        : QString::fromUtf8(texts::kInvitation) + QStringLiteral("（%1ばんめ）").arg(row);
     QString mark;
     if (all.markRow == row)
         mark = all.markRight ? QStringLiteral("せいかい") : QStringLiteral("ちがう");

@@ -146,7 +146,7 @@ TEST(ScreenReader, EachRowSaysWhatThePupilReadsAndTheMark)
     Window win;
     win.choose(0, 3);
     auto *row = win.get<RowButton>("Row(0)");
-    EXPECT_EQ(nameOf(row), QStringLiteral("ここをクリックしてください。"));
+    EXPECT_EQ(nameOf(row), QStringLiteral("ここをクリックしてください。（1ばんめ）"));
     win.clickSurface(100, 100);
     const QString shown
         = QString::fromStdString(statusLine(win.state, 1, 1) + "　" + win.state.ProblemText);

@@ -16,13 +16,15 @@ wait_until() {
     done
 }
 
-# start_xvfb LOG: starts an X server on a free display of 1024 x 768, waits until it answers a
-# client, and sets xvfb_pid and display (the number, without the colon). The server's own
-# messages go to LOG, which is printed when it does not come up.
+# start_xvfb LOG [SIZE]: starts an X server on a free display of SIZE (1024x768 unless given),
+# waits until it answers a client, and sets xvfb_pid and display (the number, without the colon).
+# The server's own messages go to LOG, which is printed when it does not come up. -noreset: an X
+# server otherwise resets when its last client leaves (the readiness check is one), and a client
+# connecting during that reset is turned away.
 start_xvfb() {
-    local log=$1 line
+    local log=$1 size=${2:-1024x768} line
     xvfb_pid='' display=''
-    exec 3< <(Xvfb -displayfd 4 -screen 0 1024x768x24 -nolisten tcp 4>&1 >/dev/null 2>"$log" &
+    exec 3< <(Xvfb -displayfd 4 -screen 0 "${size}x24" -nolisten tcp -noreset 4>&1 >/dev/null 2>"$log" &
         echo "pid $!"
         wait)
     # The server writes its display number once it has chosen one.
