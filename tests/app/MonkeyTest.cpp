@@ -117,7 +117,7 @@ private:
 
     void act()
     {
-        switch (pick(40)) {
+        switch (pick(41)) {
         case 0:
         case 1: // an operation button
             clickIfShown(named(indexed("Command1", pick(4))));
@@ -229,6 +229,21 @@ private:
         case 37: // a click into a box
             clickIfShown(someBox());
             break;
+        case 38: { // the keyboard alone: a key to whatever has the focus
+            static const Qt::Key keys[] = { Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Up, Qt::Key_Down,
+                Qt::Key_Left, Qt::Key_Right, Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape,
+                Qt::Key_3, Qt::Key_Backspace };
+            QWidget *focus = m_form->focusWidget();
+            QTest::keyClick(focus ? focus : m_form.get(), keys[pick(std::size(keys))]);
+            break;
+        }
+        case 39: // the window resized: everything is drawn again at another zoom
+            if (pick(8) == 0)
+                m_form->resize(pick(2) ? QSize(300 + pick(1800), 250 + pick(1100))
+                                       : m_form->stage().size() / m_form->zoom());
+            else
+                QTest::keyClick(m_form.get(), static_cast<Qt::Key>(Qt::Key_0 + pick(10)));
+            break;
         default: // a key pressed on the window itself
             QTest::keyClick(m_form.get(), static_cast<Qt::Key>(Qt::Key_0 + pick(10)));
             break;
@@ -297,7 +312,7 @@ private:
                 ++m_problems;
             }
             m_lastCount[row] = n;
-            if (m_step % 97 == 0 && m_surface->isVisible()) {
+            if (m_step % 97 == 0 && m_surface->isVisible() && m_form->zoom() == 1.0) {
                 DrillState shown = m_state;
                 shown.Level = static_cast<std::int16_t>(m_levelShown[row]);
                 ASSERT_TRUE(showsStatusLine(*m_surface, row, statusLine(shown, row, n)))
