@@ -138,12 +138,6 @@ void DrawingSurface::restoreArea()
     update();
 }
 
-void DrawingSurface::refresh()
-{
-    if (isVisible())
-        repaint();
-}
-
 void DrawingSurface::paintEvent(QPaintEvent *)
 {
     ensureImage();

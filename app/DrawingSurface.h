@@ -51,8 +51,6 @@ public:
     // Keeps a copy of an area of the drawing, and puts it back.
     void keepArea(Area area) override;
     void restoreArea() override;
-    // Puts everything drawn so far on the screen now, even in the middle of a handler.
-    void refresh() override;
 
     // What the surface shows, at the screen's pixel density (for tests and screenshots).
     QImage image() const { return m_image; }

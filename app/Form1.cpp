@@ -50,9 +50,6 @@ void setBackColour(QWidget *widget, QColor colour)
 
 } // namespace
 
-// Room kept for the window's title bar when the window is fitted to the screen.
-constexpr int kTitleBar = 32;
-
 Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
     : QWidget(parent), m_seams(seams)
 {
@@ -205,7 +202,7 @@ void Form1::createPanel(int operation)
         const design::Control option { .kind = design::Kind::Option,
             .name = design.options,
             .index = i,
-            .place = { 240, 675, design.optionSize.width, design.optionSize.height },
+            .place = design.optionSize, // placed by the layout
             .caption = op.captions[i],
             .back = design.picture.back,
             .font = design::kOptionFont,
@@ -222,7 +219,7 @@ void Form1::nameForScreenReaders()
 {
     for (int i = 0; i < 4; ++i)
         m_panels[i].picture->setAccessibleName(
-            QString::fromUtf8(design::kControls[i].caption) + QStringLiteral("の レベル"));
+            QString::fromUtf8(design::find("Command1", i)->caption) + QStringLiteral("の レベル"));
     Picture1->setAccessibleName(QStringLiteral("もんだい"));
     Picture3->setAccessibleName(QStringLiteral("あたまを かく おとこのこ"));
     Picture2->setAccessibleName(QStringLiteral("おさげの おんなのこ"));
@@ -237,14 +234,14 @@ void Form1::nameForScreenReaders()
     order << Command8;
     for (int r = 0; r < 3; ++r) {
         const RowControls &row = m_rows[r];
-        const QString which = QStringLiteral("（%1ばんめ）").arg(r + 1);
+        const QString which = rowName(r + 1);
         row.answer->setAccessibleName(QStringLiteral("こたえ") + which);
         row.remainder->setAccessibleName(QStringLiteral("あまり") + which);
         row.remainderButton->setAccessibleName(QStringLiteral("あまりを いれる") + which);
         row.erase->setAccessibleName(QStringLiteral("けす") + which);
         row.check->setAccessibleName(QStringLiteral("チェック") + which);
         row.keypad->setAccessibleName(QStringLiteral("すうじ") + which);
-        row.row->setAccessibleName(QString::fromUtf8(texts::kInvitation) + which);
+        row.row->setAccessibleName(invitationName(r + 1));
         row.row->setAccessibleDescription(which);
         order << row.row << row.answer << row.remainderButton << row.remainder;
         for (int d = 0; d <= 9; ++d) {
@@ -255,6 +252,16 @@ void Form1::nameForScreenReaders()
     }
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+QString Form1::rowName(int row)
+{
+    return QStringLiteral("（%1ばんめ）").arg(row);
+}
+
+QString Form1::invitationName(int row)
+{
+    return QString::fromUtf8(texts::kInvitation) + rowName(row);
 }
 
 void Form1::paintEvent(QPaintEvent *event)

@@ -40,6 +40,9 @@ public:
     Form1(DrillState &state, const Seams &seams, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // Room kept for the title bar when the window is fitted to the screen's free area.
+    static constexpr int kTitleBar = 32;
+
     DrawingSurface &surface() const { return *Picture1; }
     Flow &flow() const { return *m_flow; }
     double zoom() const { return m_zoom; }
@@ -130,6 +133,8 @@ private:
     void showRow(int row);
     void showOptions();
     void showFocus(const View &before);
+    static QString rowName(int row); // "（2ばんめ）"
+    static QString invitationName(int row); // a closed row, as a screen reader hears it
 
     Seams m_seams;
     QWidget *m_stage = nullptr;
@@ -154,6 +159,7 @@ private:
     QBasicTimer m_markTimer; // looks at the clock while a mark is shown
     View m_shown; // the view as last shown, to see what changed
     std::array<int, 3> m_shownProblem {}; // each row's problem number as last shown
+    std::array<Box, 3> m_shownActive {}; // each row's active box as last shown
     std::array<QString, 6> m_composing; // text an input method is composing, per box
 
     // The pictures are drawn once, after the window's first paint: the first screen has none.

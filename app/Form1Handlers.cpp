@@ -16,10 +16,6 @@
 #include <QTimerEvent>
 
 namespace piko {
-namespace {
-
-} // namespace
-
 void Form1::Command1_Click(int index)
 {
     m_flow->chooseOperation(index + 1);
@@ -155,7 +151,6 @@ void Form1::connectHandlers()
         });
         for (auto [box, which] : { std::pair { row.answer, Box::Answer },
                  std::pair { row.remainder, Box::Remainder } }) {
-            box->installEventFilter(this);
             connect(box, &QLineEdit::returnPressed, this, [this, r] { Command5_Click(r); });
             connect(box, &QLineEdit::textChanged, this, [this, r, which](const QString &text) {
                 if (!m_showing)

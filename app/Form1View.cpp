@@ -6,7 +6,6 @@
 #include "app/Form1.h"
 #include "app/RowButton.h"
 #include "drill/Design.h"
-#include "drill/Texts.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -55,7 +54,8 @@ void Form1::showView()
         QWidget *panel = m_panels[op - 1].picture;
         const bool shown = view.panel == op;
         if (shown && panel->isHidden()) {
-            place(panel, QRect(QPoint(2, view.panelTop), built(panel).place.size()));
+            place(
+                panel, QRect(QPoint(design::kPanelLeft, view.panelTop), built(panel).place.size()));
             panel->show();
             panel->raise();
         } else if (!shown) {
@@ -64,7 +64,8 @@ void Form1::showView()
     }
     showOptions();
     if (view.surfaceShown) {
-        place(Picture1, QRect(QPoint(view.surfaceLeft, 50), built(Picture1).place.size()));
+        place(Picture1,
+            QRect(QPoint(view.surfaceLeft, design::kSurfaceTop), built(Picture1).place.size()));
         Picture1->show();
         renderPictures();
     } else {
@@ -124,7 +125,7 @@ void Form1::showRow(int row)
     at(controls.remainderButton, view.remainderButton);
     setText(controls.answer, view.answer);
     setText(controls.remainder, view.remainder);
-    const bool remainderPink = view.pink == Box::Remainder;
+    const bool remainderPink = m_flow->activeBox(row) == Box::Remainder;
     setBoxColour(controls.answer, remainderPink ? design::kInactiveBox : design::kActiveBox);
     setBoxColour(controls.remainder, remainderPink ? design::kActiveBox : design::kInactiveBox);
 
@@ -133,7 +134,7 @@ void Form1::showRow(int row)
     controls.row->setVisible(all.decided && all.surfaceShown && row <= m_flow->rowCount());
     QString name = view.open
         ? QString::fromStdString(view.status + "　" + view.problem).simplified()
-        : QString::fromUtf8(texts::kInvitation) + QStringLiteral("（%1ばんめ）").arg(row);
+        : invitationName(row);
     QString mark;
     if (all.markRow == row)
         mark = all.markRight ? QStringLiteral("せいかい") : QStringLiteral("ちがう");
@@ -163,12 +164,14 @@ void Form1::showFocus(const View &before)
         const int problem = m_flow->state().ProblemHistory.ProblemCount(row);
         if (!now.open)
             continue;
+        const Box active = m_flow->activeBox(row);
         if (!was.open || problem != m_shownProblem[row - 1]
             || (before.markRow == row && view.markRow == 0))
             focus = controls.answer;
-        else if (now.pink != was.pink)
-            focus = now.pink == Box::Remainder ? controls.remainder : controls.answer;
+        else if (active != m_shownActive[row - 1])
+            focus = active == Box::Remainder ? controls.remainder : controls.answer;
         m_shownProblem[row - 1] = problem;
+        m_shownActive[row - 1] = active;
     }
     if (focus && focus->isVisible())
         focus->setFocus(Qt::OtherFocusReason);

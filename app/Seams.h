@@ -5,6 +5,8 @@
 #include "drill/Canvas.h"
 #include "drill/Seams.h"
 
+class QWidget;
+
 namespace piko {
 
 class RandomSource;
@@ -41,11 +43,16 @@ public:
     Area available() override;
 };
 
-// Message boxes that do not block: the answer comes when the pupil closes the box.
+// Message boxes that do not block: the answer comes when the pupil closes the box. They stand
+// over the window they are given (and go with it).
 class SystemMessages final : public Messages {
 public:
+    void setWindow(QWidget *window) { m_window = window; }
     void inform(const std::string &text) override;
     void ask(const std::string &text, std::function<void(bool)> answer) override;
+
+private:
+    QWidget *m_window = nullptr;
 };
 
 class SystemBeeper final : public Beeper {

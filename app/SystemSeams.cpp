@@ -41,15 +41,15 @@ namespace {
 // language, and letters large enough to read from a pupil's seat. It keeps the pupil's input
 // away from the window until closed, without blocking the program; Escape and the window's
 // close button answer as the last button does.
-QDialog *messageBox(const std::string &text, const QStringList &buttons, int defaultButton,
-    std::function<void(bool)> answer)
+QDialog *messageBox(QWidget *window, const std::string &text, const QStringList &buttons,
+    int defaultButton, std::function<void(bool)> answer)
 {
-    auto *box = new QDialog(QApplication::activeWindow());
+    auto *box = new QDialog(window ? window : QApplication::activeWindow());
     box->setObjectName(QStringLiteral("MessageBox"));
     box->setWindowTitle(QString::fromUtf8(texts::kCaption));
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setFont(designFont({ design::kPGothic, 15.75, false }));
+    box->setFont(designFont(design::kMessageFont));
     auto *label = new QLabel(QString::fromStdString(text), box);
     label->setWordWrap(false);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -79,13 +79,14 @@ QDialog *messageBox(const std::string &text, const QStringList &buttons, int def
 
 void SystemMessages::inform(const std::string &text)
 {
-    messageBox(text, { QStringLiteral("OK") }, 0, [](bool) {})->show();
+    messageBox(m_window, text, { QStringLiteral("OK") }, 0, [](bool) {})->show();
 }
 
 // A question that would end work waits for はい: Enter and Escape both keep the drill.
 void SystemMessages::ask(const std::string &text, std::function<void(bool)> answer)
 {
-    messageBox(text, { QStringLiteral("はい"), QStringLiteral("いいえ") }, 1, std::move(answer))
+    messageBox(
+        m_window, text, { QStringLiteral("はい"), QStringLiteral("いいえ") }, 1, std::move(answer))
         ->show();
 }
 

@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     piko::SystemBeeper beeper;
     piko::SeededRandom random;
     piko::Form1 window(state, { clock, screen, messages, beeper, random });
+    messages.setWindow(&window);
     window.show();
     return app.exec();
 }

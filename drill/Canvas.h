@@ -27,8 +27,6 @@ public:
     // Remembers what lies under an area, and puts it back later.
     virtual void keepArea(Area area) = 0;
     virtual void restoreArea() = 0;
-    // Puts what has been drawn so far on the screen now.
-    virtual void refresh() = 0;
 };
 
 } // namespace piko

@@ -235,6 +235,26 @@ constexpr const Control *find(const char *name, int index = -1)
     return nullptr;
 }
 
+// Where a level panel and the drill surface stand once shown, in pixels of the window: a panel
+// lower on large screens; the surface a little further left for the multiplication panel.
+inline constexpr int kPanelLeft = 2, kSurfaceTop = 50;
+constexpr int panelTop(int screenWidth)
+{
+    return screenWidth >= 1000 ? 50 : 35;
+}
+constexpr int surfaceLeft(int operation)
+{
+    return operation == 3 ? 4 : 8;
+}
+// Three problem rows only on screens wider than 1000 pixels (one of exactly 1000 gets two).
+constexpr int rowCount(int screenWidth)
+{
+    return screenWidth > 1000 ? 3 : 2;
+}
+
+// Message boxes: letters large enough to read from a pupil's seat.
+inline constexpr Font kMessageFont { kPGothic, 15.75, false };
+
 // The large layout keeps the design on screens at least 1000 pixels wide.
 constexpr const Layout &layoutFor(int screenWidth)
 {

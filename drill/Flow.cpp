@@ -76,7 +76,7 @@ void Flow::changed()
 
 int Flow::rowCount() const
 {
-    return m_state.ScreenWidth > 1000 ? 3 : 2;
+    return design::rowCount(m_state.ScreenWidth);
 }
 
 Box Flow::activeBox(int row) const
@@ -108,14 +108,14 @@ void Flow::seedRandom()
 // A message interrupts: what else waited behind the mark is not handled after it.
 void Flow::inform(const char *text)
 {
-    if (m_replaying)
+    if (m_replayingFor)
         m_held.clear();
     m_seams.messages.inform(text);
 }
 
 void Flow::ask(const char *text, std::function<void(bool)> answer)
 {
-    if (m_replaying)
+    if (m_replayingFor)
         m_held.clear();
     m_seams.messages.ask(text, std::move(answer));
 }
@@ -128,7 +128,7 @@ void Flow::chooseOperation(int operation)
         m_state.Level = 0;
         m_state.Operation = static_cast<std::int16_t>(operation);
         m_view.panel = operation;
-        m_view.panelTop = m_state.ScreenWidth >= 1000 ? 50 : 35;
+        m_view.panelTop = design::panelTop(m_state.ScreenWidth);
         m_view.chosenOperation = m_view.chosenLevel = 0; // no level chosen, none shown
     });
 }
@@ -163,7 +163,7 @@ void Flow::decide(int operation)
         m_view.decided = true;
         if (m_view.panel == operation)
             m_view.panel = 0;
-        m_view.surfaceLeft = operation == Multiplication ? 4 : 8;
+        m_view.surfaceLeft = design::surfaceLeft(operation);
         m_view.surfaceShown = true;
     });
 }
@@ -269,7 +269,6 @@ void Flow::prepareRow()
         return;
     Canvas &canvas = m_seams.canvas;
     drawFrame(row);
-    canvas.refresh();
     if (!makeProblem(m_state, m_seams.random, canvas))
         return;
 
@@ -292,7 +291,6 @@ void Flow::prepareRow()
     // new problem asks for a remainder: without it a right answer could not be given.
     view.remainderShown = remainder;
     m_state.InputTarget[row] = 0;
-    view.pink = Box::Answer;
     view.answer.clear();
     view.remainder.clear();
 }
@@ -326,7 +324,6 @@ void Flow::chooseBox(int row, Box box)
         if (!validRow(row))
             return;
         m_state.InputTarget[row] = box == Box::Remainder ? 1 : 0;
-        rowView(row).pink = box;
     });
 }
 
@@ -353,7 +350,8 @@ void Flow::checkRow(int row)
     auto &h = m_state.ProblemHistory;
     // A second press of ﾁｪｯｸ (or Enter) while the mark showed was meant for the problem that
     // mark finished: it must not judge the next problem, which the pupil has not seen yet.
-    if (m_replaying && m_replaying->row == row && h.ProblemCount(row) != m_replaying->n)
+    if (m_replayingFor && m_replayingFor->first == row
+        && h.ProblemCount(row) != m_replayingFor->second)
         return;
     m_state.CurrentRow = static_cast<std::int16_t>(row);
     if (h.RowStarted(row) == 0)
@@ -363,7 +361,6 @@ void Flow::checkRow(int row)
         inform(texts::kNoAnswer);
         return;
     }
-    m_state.InputTarget[row] = 0;
     const double A = boxValue(view.answer);
     const double R = boxValue(view.remainder);
     const int n = h.ProblemCount(row);
@@ -372,7 +369,6 @@ void Flow::checkRow(int row)
 
     const bool right = A == h.Answer(row, n) && R == h.Remainder(row, n);
     printMark(row, right);
-    m_seams.canvas.refresh();
     m_seams.beeper.beep();
     m_view.markRow = row;
     m_view.markRight = right;
@@ -410,9 +406,9 @@ void Flow::tick()
     while (!holding() && !m_held.empty()) {
         const Held held = std::move(m_held.front());
         m_held.pop_front();
-        m_replaying = &held;
+        m_replayingFor = std::pair { held.row, held.n };
         held.input();
-        m_replaying = nullptr;
+        m_replayingFor.reset();
         changed();
     }
 }
@@ -422,6 +418,8 @@ void Flow::endMark()
     const Mark mark = *m_mark;
     m_mark.reset();
     m_view.markRow = 0;
+    // The answer box is the active one again; the pink box changes as the mark goes.
+    m_state.InputTarget[mark.row] = 0;
     Canvas &canvas = m_seams.canvas;
     const Point eraser = rows::onRow(rows::kMarkEraser, mark.row);
     canvas.fillSquare(eraser.x, eraser.y, rows::kMarkEraserSide, kWhite);
@@ -438,7 +436,6 @@ void Flow::endMark()
     RowView &view = rowView(mark.row);
     view.answer.clear();
     view.remainder.clear();
-    view.pink = Box::Answer;
     h.setAttemptResult(mark.row, mark.n, mark.attempt, Verdict::Wrong);
     if (mark.attempt == 3) {
         h.setOutcome(mark.row, mark.n, ProblemOutcome::WrongThrice);
@@ -451,10 +448,8 @@ void Flow::finish()
 {
     act([this] {
         ask(texts::kFinishQuestion, [this](bool yes) {
-            if (!yes)
-                return;
-            closeRows();
-            changed();
+            if (yes)
+                act([this] { closeRows(); });
         });
     });
 }
@@ -468,7 +463,6 @@ void Flow::closeRows()
         RowView &view = rowView(row);
         view.open = false;
         view.remainderShown = false;
-        view.pink = Box::Answer;
         m_state.ProblemHistory.clearRow(row);
         m_state.InputTarget[row] = 0;
     }
@@ -479,10 +473,8 @@ void Flow::exit()
 {
     act([this] {
         ask(texts::kExitQuestion, [this](bool yes) {
-            if (!yes)
-                return;
-            m_view.ended = true;
-            changed();
+            if (yes)
+                act([this] { m_view.ended = true; });
         });
     });
 }

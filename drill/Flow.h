@@ -137,7 +137,7 @@ private:
         int row, n;
     };
     std::deque<Held> m_held;
-    const Held *m_replaying = nullptr;
+    std::optional<std::pair<int, int>> m_replayingFor; // row and problem of the mark it waited for
     std::function<void()> m_changed;
 };
 

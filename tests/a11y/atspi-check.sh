@@ -9,9 +9,10 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/../smoke/xvfb.sh"
-start_xvfb "$(mktemp)"
-export DISPLAY=":$display"
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+start_xvfb "$work/xvfb.log"
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 
 dbus-run-session -- bash -c '
     set -euo pipefail
@@ -22,4 +23,4 @@ dbus-run-session -- bash -c '
     trap "kill $app $bus 2>/dev/null || true" EXIT
     if /usr/bin/python3 "$2"; then exit 0; fi
     echo "the program said:" >&2; cat "$3" >&2; exit 1
-' check "$program" "$here/drill.py" "$(mktemp)"
+' check "$program" "$here/drill.py" "$work/program.log"

@@ -46,8 +46,8 @@ TEST(AnyScreen, TheWindowFitsAndZoomsAsAWhole)
     // A netbook's free area: the window shrinks to fit it, every control with it.
     Window small(1024, 1, { 0, 0, 1024, 600 });
     const double zoom = small.form->zoom();
-    EXPECT_NEAR(zoom, (600.0 - 32) / 731, 0.002);
-    EXPECT_LE(small.form->height(), 600 - 32);
+    EXPECT_NEAR(zoom, (600.0 - Form1::kTitleBar) / 731, 0.002);
+    EXPECT_LE(small.form->height(), 600 - Form1::kTitleBar);
     EXPECT_EQ(small.get("Command1(1)")->geometry(),
         QRect(qRound(144 * zoom), qRound(4 * zoom), qRound(265 * zoom) - qRound(144 * zoom),
             qRound(45 * zoom) - qRound(4 * zoom)));

@@ -62,8 +62,11 @@ public:
     {
         for (m_step = 0; m_step < actions; ++m_step) {
             act();
-            while (m_form->flow().holding()) // the mark's time passes
-                m_form->tickMark();
+            // Mostly the mark's time passes before the next action; now and then the next
+            // actions come while it shows, and wait.
+            if (pick(4) != 0)
+                while (m_form->flow().holding())
+                    m_form->tickMark();
             check();
             if (::testing::Test::HasFatalFailure())
                 return;
@@ -290,7 +293,8 @@ private:
                 const int outcome = h.Outcome(row, j);
                 ASSERT_TRUE(j == n ? outcome == 0 : (outcome >= 1 && outcome <= 3))
                     << "step " << m_step << " row " << row << " problem " << j;
-                ASSERT_LE(h.Attempts(row, j), j == n ? 2 : 3);
+                // While its mark shows, the open problem's attempt is counted but not yet judged.
+                ASSERT_LE(h.Attempts(row, j), j == n && !m_form->flow().holding() ? 2 : 3);
             }
             for (int k = 10 * n + 11; k <= 1000; ++k)
                 ASSERT_EQ(h.slot(row, k), 0) << "step " << m_step << " slot " << k;
@@ -307,14 +311,17 @@ private:
             for (int j = 1; j < n; ++j)
                 kept.push_back({ h.OperandA(row, j), h.OperandB(row, j), h.Outcome(row, j) });
             // The status line on screen agrees with the records (checked now and then: pixels).
-            if (n != m_lastCount[row]) {
-                m_levelShown[row] = m_state.Level;
+            // Its level is the one the problem was made at, which input that waited for a mark
+            // may since have changed: that is taken from what the row printed.
+            if (n != m_lastCount[row])
                 ++m_problems;
-            }
             m_lastCount[row] = n;
-            if (m_step % 97 == 0 && m_surface->isVisible() && m_form->zoom() == 1.0) {
+            if (m_step % 97 == 0 && m_surface->isVisible() && m_form->zoom() == 1.0
+                && !m_form->flow().holding()) {
                 DrillState shown = m_state;
-                shown.Level = static_cast<std::int16_t>(m_levelShown[row]);
+                const std::string printed = m_form->flow().row(row).status;
+                shown.Level = static_cast<std::int16_t>(
+                    std::stoi(printed.substr(std::string("レベル").size(), 2)));
                 ASSERT_TRUE(showsStatusLine(*m_surface, row, statusLine(shown, row, n)))
                     << "step " << m_step << " row " << row << ": " << statusLine(shown, row, n);
             }
@@ -335,7 +342,6 @@ private:
     long long m_finishes = 0;
     std::array<std::vector<std::array<int, 3>>, 4> m_kept;
     std::array<int, 4> m_lastCount {};
-    std::array<int, 4> m_levelShown {};
 };
 
 TEST(Monkey, RandomActionsOnALargeScreenKeepEveryRowSound)

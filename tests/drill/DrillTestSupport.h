@@ -56,7 +56,6 @@ public:
     int textHeight() const override { return 32; }
     void keepArea(Area area) override { kept = area; }
     void restoreArea() override { ++restored; }
-    void refresh() override { }
 
     // The texts printed in black at (x, y), oldest first.
     std::vector<std::string> textsAt(int x, int y) const

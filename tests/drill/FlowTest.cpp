@@ -354,11 +354,11 @@ TEST(Checking, HeldInputMeetsOnlyWhatThePupilSaw)
     d.flow.chooseBox(1, Box::Remainder);
     d.tap(1, d.remainder(1));
     d.flow.check(1);
-    EXPECT_EQ(d.flow.row(1).pink, Box::Remainder); // until the mark ends
+    EXPECT_EQ(d.flow.activeBox(1), Box::Remainder); // pink until the mark ends
     d.flow.check(1);
     d.settle();
     EXPECT_EQ(d.count(1), 2);
-    EXPECT_EQ(d.flow.row(1).pink, Box::Answer);
+    EXPECT_EQ(d.flow.activeBox(1), Box::Answer);
     EXPECT_TRUE(d.messages.shown.empty());
     EXPECT_EQ(d.state.ProblemHistory.Attempts(1, 2), 0);
 

@@ -35,7 +35,7 @@ one() {
     width=${size%x*} height=${size#*x}
     start_xvfb "$work/xvfb.log" "$size"
     pids+=("$xvfb_pid")
-    export DISPLAY=":$display"
+    export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
     sed "s|<bottom>0</bottom>|<bottom>$panel</bottom>|" /etc/xdg/openbox/rc.xml >"$work/rc.xml"
     openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
     pids+=("$!")
@@ -72,7 +72,7 @@ one() {
     pids=()
     # The X server is not a child of this shell: wait for it to have gone, display and all.
     gone() { [ ! -e "/tmp/.X$display-lock" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; }
-    wait_until 30 gone
+    wait_until 30 gone || { echo "the X server on :$display did not end" >&2; return 1; }
 }
 
 one 1024x768 0 1
