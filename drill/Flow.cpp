@@ -153,13 +153,7 @@ void Flow::decide(int operation)
             inform(texts::kNoLevel);
             return;
         }
-        drawEmptyRows();
-        printInvitations();
-        // An open row stays open: it shows its status line and problem again rather than an
-        // invitation beside its answer box.
-        for (int row = 1; row <= 3; ++row)
-            if (m_state.ProblemHistory.RowStarted(row) != 0)
-                reprint(row);
+        drawRows();
         m_view.decided = true;
         if (m_view.panel == operation)
             m_view.panel = 0;
@@ -196,15 +190,22 @@ bool Flow::anyRowOpen() const
         m_view.rows.begin(), m_view.rows.end(), [](const RowView &r) { return r.open; });
 }
 
-void Flow::redraw()
+// Empty frames with their invitations, for every row but the open ones: an open row stays open
+// and shows its status line and problem again rather than an invitation beside its answer box.
+void Flow::drawRows()
 {
-    if (!m_view.decided)
-        return;
     drawEmptyRows();
     printInvitations();
     for (int row = 1; row <= 3; ++row)
         if (m_state.ProblemHistory.RowStarted(row) != 0)
             reprint(row);
+}
+
+void Flow::redraw()
+{
+    if (!m_view.decided)
+        return;
+    drawRows();
     if (m_view.markRow != 0)
         printMark(m_view.markRow, m_view.markRight);
 }

@@ -117,6 +117,7 @@ private:
     void seedRandom();
     void drawFrame(int row);
     void drawEmptyRows();
+    void drawRows();
     void printInvitations();
     void printMark(int row, bool right);
     void inform(const char *text);

@@ -124,6 +124,19 @@ inline bool showsStatusLine(const DrawingSurface &surface, int row, const std::s
     return showsText(surface, row, rows::kStatusLine, text);
 }
 
+// Mean difference of two images of one size, per channel, 0..255.
+inline double meanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
 // Set in the environment, the test program renders one drill to this file and exits (the
 // high-density test starts it so at another pixel ratio).
 inline const char *kRenderDrillTo = "PIKOMARU_RENDER_DRILL_TO";

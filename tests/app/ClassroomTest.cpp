@@ -28,19 +28,6 @@ QString nameOf(QWidget *w)
     return a ? a->text(QAccessible::Name) : QString();
 }
 
-// Mean difference of two images of one size, per channel, 0..255.
-double meanDifference(const QImage &a, const QImage &b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
-
 TEST(AnyScreen, TheWindowFitsAndZoomsAsAWhole)
 {
     // A netbook's free area: the window shrinks to fit it, every control with it.
