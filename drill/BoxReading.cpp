@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #include "drill/BoxReading.h"
 
-#include <charconv>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <string>
 
 namespace piko {
@@ -72,10 +73,13 @@ double boxValue(std::string_view utf8)
     }
     if (!digits)
         return 0.0;
-    // from_chars reads the same whatever the locale's decimal point.
+    // Read in the classic locale, whatever the program's decimal point (the window sets the
+    // system's); every C++ library the drill is built with, WebAssembly's included, can.
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
+    std::istringstream in(number);
+    in.imbue(std::locale::classic());
+    in >> value;
+    if (in.fail()) {
         // Too large (a whole part beyond a double) or too small (only zeros before the point).
         const std::string whole = number.substr(0, number.find('.'));
         value = whole.find_first_not_of('0') == std::string::npos
