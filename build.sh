@@ -6,7 +6,8 @@
 #           ./build.sh test  checks the formatting, builds everything and runs every test: the
 #                            plain build (preset default), the fuzz targets (clang, libFuzzer) for a
 #                            bounded time (preset fuzzing), and the whole suite again under
-#                            AddressSanitizer and UndefinedBehaviorSanitizer (preset sanitizers);
+#                            AddressSanitizer and UndefinedBehaviorSanitizer (preset sanitizers),
+#                            and the drill built for the browser, tested under Node (preset web);
 #           ./build.sh bench builds and runs the generator benchmark.
 # Each first installs the Debian packages it lacks (apt-get; sudo when not root): run only what
 # building and running the program needs, test and bench what they need beside.
@@ -18,7 +19,7 @@ run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6sv
 bench_packages=(libbenchmark-dev libxcb1-dev libxcb-damage0-dev)
 test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang libclang-rt-14-dev
     clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian
-    openbox xdotool dbus at-spi2-core python3-pyatspi)
+    openbox xdotool dbus at-spi2-core python3-pyatspi emscripten nodejs)
 
 # install_missing PACKAGE...
 install_missing() {
@@ -71,6 +72,7 @@ test)
     stage default -DBUILD_TESTING=ON
     stage fuzzing
     stage sanitizers
+    stage web
     ;;
 bench)
     install_missing "${run_packages[@]}" "${bench_packages[@]}"
