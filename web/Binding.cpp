@@ -8,6 +8,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <string>
+#include <utility>
 
 namespace piko::web {
 namespace {
