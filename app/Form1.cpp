@@ -51,7 +51,7 @@ void setBackColour(QWidget *widget, QColor colour)
 } // namespace
 
 Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
-    : QWidget(parent), m_seams(seams)
+    : QWidget(parent), m_screen(seams.screen)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(design::kForm1.caption));
@@ -288,7 +288,7 @@ void Form1::renderPictures()
 // Load: measure the screen, lay the window out for it, seed the random source.
 void Form1::Form_Load()
 {
-    m_flow->load(m_seams.screen.width(), m_seams.screen.pixelWidth());
+    m_flow->load(m_screen.width(), m_screen.pixelWidth());
     applyLayout();
     fitWindowToScreen();
 }
@@ -320,7 +320,7 @@ void Form1::setFontPixels(QWidget *widget, int pixels)
 // and can be resized, maximised or shown on the whole screen from there.
 void Form1::fitWindowToScreen()
 {
-    const Area free = m_seams.screen.available();
+    const Area free = m_screen.available();
     const double fit = std::min(
         double(free.width) / m_client.width(), double(free.height - kTitleBar) / m_client.height());
     const double zoom = std::clamp(fit, 0.3, 1.0);

@@ -136,7 +136,7 @@ private:
     static QString rowName(int row); // "（2ばんめ）"
     static QString invitationName(int row); // a closed row, as a screen reader hears it
 
-    Seams m_seams;
+    Screen &m_screen; // the rest of the seams are the flow's
     QWidget *m_stage = nullptr;
     QSize m_client; // the layout's size in design pixels
     double m_zoom = 1.0;
