@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #include "app/Fonts.h"
 
+#include "drill/Placement.h"
+
 #include <QApplication>
 #include <QStringList>
-
-#include <cmath>
 
 namespace piko {
 
@@ -26,16 +26,11 @@ void installFontSubstitutions()
         QFont::insertSubstitutions(QString::fromUtf8(s.design), s.nearest);
 }
 
-int pointsToPixels(double points)
-{
-    return static_cast<int>(std::lround(points * 96.0 / 72.0));
-}
-
 QFont designFont(const design::Font &design)
 {
     const QString family = QString::fromUtf8(design.family);
     QFont font(family);
-    font.setPixelSize(pointsToPixels(design.points));
+    font.setPixelSize(design::fontPixels(design.points));
     font.setBold(design.bold);
     font.setStyleHint(
         family.contains(QStringLiteral("ゴシック")) ? QFont::SansSerif : QFont::Serif);

@@ -16,6 +16,5 @@ void installFontSubstitutions();
 // A design font: sizes are in points at 96 dots per inch, turned into pixels so that the
 // window looks the same whatever dots per inch the screen reports.
 QFont designFont(const design::Font &font);
-int pointsToPixels(double points);
 
 } // namespace piko

@@ -32,6 +32,11 @@ QColor toQColor(Rgb c)
     return QColor(c.r, c.g, c.b);
 }
 
+QString u8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
 QString indexed(const char *name, int index)
 {
     const QString base = QString::fromUtf8(name);
@@ -75,9 +80,13 @@ Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
 
 Form1::~Form1() = default;
 
-// Makes one control from its design, at its design place, and remembers it by name and index.
-QWidget *Form1::build(const design::Control &control, QWidget *parent)
+// Makes one control from its design, at its place, and remembers it by name and index.
+QWidget *Form1::build(const design::Placed &placed)
 {
+    const design::Control &control = placed.control;
+    QWidget *parent = design::sameName(control.parent, "Form1")
+        ? m_stage
+        : named(control.parent, control.parentIndex);
     const QString caption = control.caption ? QString::fromUtf8(control.caption) : QString();
     QWidget *widget = nullptr;
     switch (control.kind) {
@@ -110,10 +119,10 @@ QWidget *Form1::build(const design::Control &control, QWidget *parent)
     widget->setObjectName(indexed(control.name, control.index));
     m_built.push_back({ control.name, control.index, widget, {}, 0 });
     m_builtIndex.insert(widget, m_built.size() - 1);
-    place(widget, toQRect(design::pixels(control.place)));
+    place(widget, toQRect(placed.place));
     if (control.font) {
         widget->setFont(designFont(*control.font));
-        setFontPixels(widget, pointsToPixels(control.font->points));
+        setFontPixels(widget, design::fontPixels(control.font->points));
     }
     if (control.kind == design::Kind::Surface && control.font)
         static_cast<DrawingSurface *>(widget)->setPrintFont(designFont(*control.font));
@@ -126,21 +135,18 @@ QWidget *Form1::build(const design::Control &control, QWidget *parent)
     return widget;
 }
 
+QWidget *Form1::named(const char *name, int index) const
+{
+    for (const Built &b : m_built)
+        if (design::sameName(b.name, name) && b.index == index)
+            return b.widget;
+    return nullptr;
+}
+
 void Form1::createControls()
 {
-    const auto named = [this](const char *name, int index = -1) -> QWidget * {
-        for (const Built &b : m_built)
-            if (design::sameName(b.name, name) && b.index == index)
-                return b.widget;
-        return nullptr;
-    };
-    for (const design::Control &control : design::kControls) {
-        QWidget *parent
-            = design::sameName(control.parent, "Form1") ? m_stage : named(control.parent);
-        build(control, parent);
-        if (design::sameName(control.name, "Picture6"))
-            createKeypad(control.index + 1);
-    }
+    for (const design::Placed &placed : design::placeControls(design::kLarge))
+        build(placed);
     for (int i = 0; i < 4; ++i)
         Command1[i] = static_cast<QPushButton *>(named("Command1", i));
     Command2 = static_cast<QPushButton *>(named("Command2"));
@@ -157,6 +163,10 @@ void Form1::createControls()
         row.remainderButton = static_cast<QPushButton *>(named("Command9", r));
         row.check = static_cast<QPushButton *>(named("Command5", r));
         row.keypad = named("Picture6", r);
+        for (int d = 0; d <= 9; ++d)
+            row.digits[d]
+                = static_cast<QPushButton *>(named("Command6", keypadIndex({ r + 1, d })));
+        row.erase = static_cast<QPushButton *>(named("Command7", r));
         row.row = new RowButton(Picture1);
         row.row->setObjectName(QStringLiteral("Row(%1)").arg(r));
         row.row->hide();
@@ -169,48 +179,16 @@ void Form1::createControls()
     }
     for (int r = 2; r >= 0; --r)
         m_rows[r].row->lower(); // under the rows' own controls, in row order
-    for (int operation = 1; operation <= 4; ++operation)
-        createPanel(operation);
-}
-
-// Keypad of a row: its ten digits, indexed by the keypad rule, and けす.
-void Form1::createKeypad(int row)
-{
-    RowControls &controls = m_rows[row - 1];
-    QWidget *keypad = m_built.back().widget;
-    for (int d = 0; d <= 9; ++d) {
-        design::Control digit = design::kDigit;
-        digit.index = keypadIndex({ row, d });
-        digit.place.left = design::kDigitStep * d;
-        const std::string caption(1, char('0' + d));
-        digit.caption = caption.c_str();
-        controls.digits[d] = static_cast<QPushButton *>(build(digit, keypad));
+    for (int op = 1; op <= 4; ++op) {
+        const design::Panel &design = operations::of(op).panel;
+        PanelControls &panel = m_panels[op - 1];
+        panel.picture = named(design.picture.name);
+        panel.heading = static_cast<QLabel *>(named(design.heading.name, design.heading.index));
+        for (int i = 0; i < int(operations::of(op).captions.size()); ++i)
+            panel.options.push_back(static_cast<QRadioButton *>(named(design.options, i)));
+        panel.decide = static_cast<QPushButton *>(named(design.decide.name));
+        panel.cancel = static_cast<QPushButton *>(named(design.cancel.name));
     }
-    design::Control erase = design::kErase;
-    erase.index = row - 1;
-    controls.erase = static_cast<QPushButton *>(build(erase, keypad));
-}
-
-void Form1::createPanel(int operation)
-{
-    const OperationDesign &op = operations::of(operation);
-    const design::Panel &design = op.panel;
-    PanelControls &panel = m_panels[operation - 1];
-    panel.picture = build(design.picture, m_stage);
-    panel.heading = static_cast<QLabel *>(build(design.heading, panel.picture));
-    for (int i = 0; i < int(op.captions.size()); ++i) {
-        const design::Control option { .kind = design::Kind::Option,
-            .name = design.options,
-            .index = i,
-            .place = design.optionSize, // placed by the layout
-            .caption = op.captions[i],
-            .back = design.picture.back,
-            .font = design::kOptionFont,
-            .shown = i < op.offered };
-        panel.options.push_back(static_cast<QRadioButton *>(build(option, panel.picture)));
-    }
-    panel.decide = static_cast<QPushButton *>(build(design.decide, panel.picture));
-    panel.cancel = static_cast<QPushButton *>(build(design.cancel, panel.picture));
 }
 
 // Japanese names for a screen reader, and a tab order that follows the rows: each row's boxes,
@@ -219,11 +197,11 @@ void Form1::nameForScreenReaders()
 {
     for (int i = 0; i < 4; ++i)
         m_panels[i].picture->setAccessibleName(
-            QString::fromUtf8(design::find("Command1", i)->caption) + QStringLiteral("の レベル"));
-    Picture1->setAccessibleName(QStringLiteral("もんだい"));
-    Picture3->setAccessibleName(QStringLiteral("あたまを かく おとこのこ"));
-    Picture2->setAccessibleName(QStringLiteral("おさげの おんなのこ"));
-    Picture4->setAccessibleName(QStringLiteral("てを ふる こどもたち"));
+            QString::fromUtf8(design::find("Command1", i)->caption) + u8(names::kPanelAfter));
+    Picture1->setAccessibleName(u8(names::kSurface));
+    Picture3->setAccessibleName(u8(names::kPuzzledBoy));
+    Picture2->setAccessibleName(u8(names::kGirl));
+    Picture4->setAccessibleName(u8(names::kWavingChildren));
 
     QList<QWidget *> order(Command1.begin(), Command1.end());
     order << Command2;
@@ -235,12 +213,12 @@ void Form1::nameForScreenReaders()
     for (int r = 0; r < 3; ++r) {
         const RowControls &row = m_rows[r];
         const QString which = rowName(r + 1);
-        row.answer->setAccessibleName(QStringLiteral("こたえ") + which);
-        row.remainder->setAccessibleName(QStringLiteral("あまり") + which);
-        row.remainderButton->setAccessibleName(QStringLiteral("あまりを いれる") + which);
-        row.erase->setAccessibleName(QStringLiteral("けす") + which);
-        row.check->setAccessibleName(QStringLiteral("チェック") + which);
-        row.keypad->setAccessibleName(QStringLiteral("すうじ") + which);
+        row.answer->setAccessibleName(u8(names::kAnswer) + which);
+        row.remainder->setAccessibleName(u8(names::kRemainder) + which);
+        row.remainderButton->setAccessibleName(u8(names::kRemainderButton) + which);
+        row.erase->setAccessibleName(u8(names::kErase) + which);
+        row.check->setAccessibleName(u8(names::kCheck) + which);
+        row.keypad->setAccessibleName(u8(names::kKeypad) + which);
         row.row->setAccessibleName(invitationName(r + 1));
         row.row->setAccessibleDescription(which);
         order << row.row << row.answer << row.remainderButton << row.remainder;
@@ -256,7 +234,7 @@ void Form1::nameForScreenReaders()
 
 QString Form1::rowName(int row)
 {
-    return QStringLiteral("（%1ばんめ）").arg(row);
+    return QString::fromStdString(names::rowName(row));
 }
 
 QString Form1::invitationName(int row)
@@ -360,33 +338,17 @@ void Form1::setZoom(double zoom)
     }
 }
 
+// The layout for the screen: places, font sizes and the pictures the compact layout leaves out.
 void Form1::applyLayout()
 {
     const design::Layout &layout = design::layoutFor(m_flow->state().ScreenWidth);
-    for (int c = 0; c < layout.changeCount; ++c) {
-        const design::Change &change = layout.changes[c];
-        for (const Built &b : m_built) {
-            if (!design::sameName(b.name, change.name)
-                || (change.index >= 0 && b.index != change.index))
-                continue;
-            const QRect was = b.place;
-            place(b.widget,
-                QRect(change.left.value_or(was.x()), change.top.value_or(was.y()),
-                    change.width.value_or(was.width()), change.height.value_or(was.height())));
-            if (change.points)
-                setFontPixels(b.widget, pointsToPixels(*change.points));
-            if (change.shown && !*change.shown)
-                b.widget->hide();
-        }
-    }
-    for (int operation = 1; operation <= 4; ++operation) {
-        const auto &options = m_panels[operation - 1].options;
-        for (int i = 0; i < int(options.size()); ++i) {
-            place(options[i],
-                toQRect(design::optionPlace(layout, operations::of(operation).panel, i)));
-            if (layout.options.points)
-                setFontPixels(options[i], pointsToPixels(*layout.options.points));
-        }
+    for (const design::Placed &placed : design::placeControls(layout)) {
+        QWidget *widget = named(placed.control.name, placed.control.index);
+        place(widget, toQRect(placed.place));
+        if (placed.control.font)
+            setFontPixels(widget, design::fontPixels(placed.control.font->points));
+        if (!placed.control.shown)
+            widget->hide();
     }
     m_client = QSize(layout.client.width, layout.client.height);
     m_stage->resize(m_client);

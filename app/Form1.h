@@ -4,6 +4,7 @@
 
 #include "app/Seams.h"
 #include "drill/Flow.h"
+#include "drill/Placement.h"
 
 #include <QBasicTimer>
 #include <QHash>
@@ -111,10 +112,9 @@ private:
         int fontPixels; // at the design size; 0 for the parent's font
     };
 
-    QWidget *build(const design::Control &control, QWidget *parent);
+    QWidget *build(const design::Placed &placed);
+    QWidget *named(const char *name, int index = -1) const;
     void createControls();
-    void createKeypad(int row);
-    void createPanel(int operation);
     void connectHandlers();
     void nameForScreenReaders();
     void applyLayout();

@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "app/RowButton.h"
 #include "drill/Design.h"
+#include "drill/Texts.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -137,7 +138,7 @@ void Form1::showRow(int row)
         : invitationName(row);
     QString mark;
     if (all.markRow == row)
-        mark = all.markRight ? QStringLiteral("せいかい") : QStringLiteral("ちがう");
+        mark = QString::fromUtf8(all.markRight ? names::kRight : names::kWrong);
     if (!mark.isEmpty())
         name = mark + QStringLiteral("　") + name;
     nameFor(controls.row, name);

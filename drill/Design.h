@@ -52,6 +52,7 @@ struct Control {
     const char *name = "";
     int index = -1;
     const char *parent = "Form1";
+    int parentIndex = -1; // the parent's index in its array (a keypad's row − 1)
     Twips place {};
     const char *caption = nullptr;
     std::optional<Rgb> back = std::nullopt; // none: the toolkit's default colour

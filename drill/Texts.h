@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #pragma once
 
+#include <string>
+
 // What the program says to the pupil, word for word (the blanks inside the questions are
 // ideographic spaces).
 namespace piko::texts {
@@ -16,3 +18,29 @@ inline constexpr const char *kRight = "○";
 inline constexpr const char *kWrong = "×";
 
 } // namespace piko::texts
+
+// What a screen reader says for the controls whose caption says too little or that have none,
+// and for a row's mark.
+namespace piko::names {
+
+inline constexpr const char *kAnswer = "こたえ";
+inline constexpr const char *kRemainder = "あまり";
+inline constexpr const char *kRemainderButton = "あまりを いれる";
+inline constexpr const char *kErase = "けす";
+inline constexpr const char *kCheck = "チェック";
+inline constexpr const char *kKeypad = "すうじ";
+inline constexpr const char *kSurface = "もんだい";
+inline constexpr const char *kPanelAfter = "の レベル"; // after the operation's caption
+inline constexpr const char *kPuzzledBoy = "あたまを かく おとこのこ"; // Picture3
+inline constexpr const char *kGirl = "おさげの おんなのこ"; // Picture2
+inline constexpr const char *kWavingChildren = "てを ふる こどもたち"; // Picture4
+inline constexpr const char *kRight = "せいかい";
+inline constexpr const char *kWrong = "ちがう";
+
+// Said after a row's controls: "（2ばんめ）".
+inline std::string rowName(int row)
+{
+    return "（" + std::to_string(row) + "ばんめ）";
+}
+
+} // namespace piko::names
