@@ -3,6 +3,9 @@
 // The drill for a page's JavaScript: the same flow as the desktop's, its seams answered by a
 // JavaScript object. The page draws, keeps time, asks and beeps; the flow decides.
 #include "drill/Flow.h"
+#include "drill/Operations.h"
+#include "drill/Placement.h"
+#include "drill/Texts.h"
 #include "generators/Random.h"
 
 #include <emscripten/bind.h>
@@ -23,11 +26,133 @@ val point(Point p)
     return v;
 }
 
+val colour(Rgb c)
+{
+    val v = val::array();
+    v.call<void>("push", c.r);
+    v.call<void>("push", c.g);
+    v.call<void>("push", c.b);
+    return v;
+}
+
+val font(const design::Font &f)
+{
+    val v = val::object();
+    v.set("family", std::string(f.family));
+    v.set("pixels", design::fontPixels(f.points));
+    v.set("bold", f.bold);
+    return v;
+}
+
+val text(const char *t)
+{
+    return t ? val(std::string(t)) : val::null();
+}
+
+const char *kindName(design::Kind kind)
+{
+    switch (kind) {
+    case design::Kind::Button:
+        return "button";
+    case design::Kind::Option:
+        return "option";
+    case design::Kind::TextBox:
+        return "textbox";
+    case design::Kind::Label:
+        return "label";
+    case design::Kind::Picture:
+        return "picture";
+    case design::Kind::Container:
+        return "container";
+    case design::Kind::Surface:
+        return "surface";
+    }
+    return "";
+}
+
+// The window for a screen width, as the page builds it: the controls placed by the layout,
+// the panels, the rows' frames and every text the page shows.
+val window(int screenWidth)
+{
+    const design::Layout &layout = design::layoutFor(screenWidth);
+    val out = val::object();
+    val client = val::object();
+    client.set("width", layout.client.width);
+    client.set("height", layout.client.height);
+    out.set("client", client);
+    out.set("caption", std::string(design::kForm1.caption));
+    out.set("back", colour(design::kForm1.back));
+    out.set("font", font(design::kForm1.font));
+    val controls = val::array();
+    for (const design::Placed &p : design::placeControls(layout)) {
+        const design::Control &c = p.control;
+        val one = val::object();
+        one.set("kind", std::string(kindName(c.kind)));
+        one.set("name", std::string(c.name));
+        one.set("index", c.index);
+        one.set("parent", std::string(c.parent));
+        one.set("parentIndex", c.parentIndex);
+        one.set("left", p.place.left);
+        one.set("top", p.place.top);
+        one.set("width", p.place.width);
+        one.set("height", p.place.height);
+        one.set("caption", text(c.caption));
+        one.set("back", c.back ? colour(*c.back) : val::null());
+        one.set("font", c.font ? font(*c.font) : val::null());
+        one.set("shown", c.shown);
+        controls.call<void>("push", one);
+    }
+    out.set("controls", controls);
+    val panels = val::array();
+    for (const OperationDesign &op : operations::kAll) {
+        val one = val::object();
+        one.set("operation", op.code);
+        one.set("caption", text(design::find("Command1", op.code - 1)->caption));
+        one.set("picture", std::string(op.panel.picture.name));
+        one.set("options", std::string(op.panel.options));
+        one.set("levels", int(op.captions.size()));
+        one.set("secondColumnFrom", op.panel.secondColumnFrom);
+        one.set("decide", std::string(op.panel.decide.name));
+        one.set("cancel", std::string(op.panel.cancel.name));
+        panels.call<void>("push", one);
+    }
+    out.set("panels", panels);
+    val frame = val::object();
+    frame.set("left", rows::kFrameLeft);
+    frame.set("top", rows::kFrameTop);
+    frame.set("right", rows::kFrameRight);
+    frame.set("bottom", rows::kFrameBottom);
+    frame.set("spacing", rows::kSpacing);
+    frame.set("problem", point(rows::kProblem));
+    out.set("frame", frame);
+    out.set("panelLeft", design::kPanelLeft);
+    out.set("surfaceTop", design::kSurfaceTop);
+    out.set("messageFont", font(design::kMessageFont));
+    val said = val::object();
+    for (auto [key, value] : { std::pair { "caption", texts::kCaption },
+             { "invitation", texts::kInvitation }, { "answer", names::kAnswer },
+             { "remainder", names::kRemainder }, { "remainderButton", names::kRemainderButton },
+             { "erase", names::kErase }, { "check", names::kCheck }, { "keypad", names::kKeypad },
+             { "surface", names::kSurface }, { "panelAfter", names::kPanelAfter },
+             { "puzzledBoy", names::kPuzzledBoy }, { "girl", names::kGirl },
+             { "wavingChildren", names::kWavingChildren }, { "right", names::kRight },
+             { "wrong", names::kWrong } })
+        said.set(key, std::string(value));
+    out.set("names", said);
+    return out;
+}
+
+std::string rowName(int row)
+{
+    return names::rowName(row);
+}
+
 // Drawing, time, messages and the beep, each a method of one JavaScript object (`page`):
 // setCurrentX(x), setCurrentY(y), setForeColor(r, g, b), setFillColor(r, g, b), setSolidFill(on),
 // roundRect(l, t, r, b, w, h), fillSquare(l, t, side, r, g, b), print(text), textWidth(text),
 // textHeight(), keepArea(l, t, w, h), restoreArea(), timeOfDay(), inform(text), ask(text),
-// beep(). A question's answer comes back through Drill.answer(yes).
+// beep(), and changed() after every change to what the page shows. A question's answer comes
+// back through Drill.answer(yes).
 class Page final : public Canvas, public Clock, public Messages, public Beeper {
 public:
     explicit Page(val page) : m_page(std::move(page)) { }
@@ -65,6 +190,7 @@ public:
     }
     void beep() override { m_page.call<void>("beep"); }
 
+    void changed() { m_page.call<void>("changed"); }
     void answer(bool yes)
     {
         if (auto answer = std::exchange(m_answer, nullptr))
@@ -82,6 +208,7 @@ public:
     explicit Drill(val page)
         : m_page(std::move(page)), m_flow(m_state, { m_page, m_page, m_page, m_page, m_random })
     {
+        m_flow.setChanged([this] { m_page.changed(); });
     }
 
     void load(double screenWidth, double pixelWidth) { m_flow.load(screenWidth, pixelWidth); }
@@ -105,6 +232,14 @@ public:
     void exit() { m_flow.exit(); }
     void answer(bool yes) { m_page.answer(yes); }
     void tick() { m_flow.tick(); }
+    // Runs the page's function after the mark, in order with the input held for it.
+    void hold(val input)
+    {
+        m_flow.hold([input = std::move(input)] { input(); });
+    }
+    void redraw() { m_flow.redraw(); }
+    int rowCount() const { return m_flow.rowCount(); }
+    val window() const { return web::window(m_state.ScreenWidth); }
     bool holding() const { return m_flow.holding(); }
     int screenWidth() const { return m_state.ScreenWidth; }
 
@@ -122,6 +257,7 @@ public:
         out.set("markRow", v.markRow);
         out.set("markRight", v.markRight);
         out.set("ended", v.ended);
+        out.set("decided", v.decided);
         val rows = val::array();
         for (int row = 1; row <= 3; ++row) {
             const RowView &r = m_flow.row(row);
@@ -153,6 +289,7 @@ private:
 
 EMSCRIPTEN_BINDINGS(pikomaru)
 {
+    emscripten::function("rowName", &rowName);
     emscripten::class_<Drill>("Drill")
         .constructor<val>()
         .function("load", &Drill::load)
@@ -171,6 +308,10 @@ EMSCRIPTEN_BINDINGS(pikomaru)
         .function("answer", &Drill::answer)
         .function("tick", &Drill::tick)
         .function("holding", &Drill::holding)
+        .function("hold", &Drill::hold)
+        .function("redraw", &Drill::redraw)
+        .function("rowCount", &Drill::rowCount)
+        .function("window", &Drill::window)
         .function("screenWidth", &Drill::screenWidth)
         .function("view", &Drill::view);
 }

@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 ぴこまる developers
+#
+# Puts the page together as one folder of static files: the face (web/site), the drill built
+# for the browser, the pictures, and the fonts cut down to every character the page can show.
+# The service worker learns the folder's files and a version made from their contents.
+#
+#   make-site.py --root SOURCE_ROOT --module pikomaru.mjs --out DIR
+import argparse
+import hashlib
+import json
+import re
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+SITE_FILES = ["index.html", "style.css", "main.js", "surface.js", "manifest.webmanifest"]
+PICTURES = ["puzzled-boy.svg", "girl.svg", "waving-children.svg"]
+# Where the texts the page shows are written: the drill's tables and words, the generators'
+# status line and operators, and the face's own words (the dialog's buttons).
+TEXT_SOURCES = ["drill/*.h", "generators/*.h", "generators/*.cpp"]
+
+
+def characters(root):
+    """Every character of the program's strings, comments left out."""
+    found = set()
+    for pattern in TEXT_SOURCES:
+        for source in sorted(root.glob(pattern)):
+            code = re.sub(r"//[^\n]*", "", source.read_text(encoding="utf-8"))
+            for literal in re.findall(r'"((?:[^"\\\n]|\\.)*)"', code):
+                found.update(literal)
+    for name in SITE_FILES:
+        text = (root / "web/site" / name).read_text(encoding="utf-8")
+        found.update(re.sub(r"/\*.*?\*/|<!--.*?-->|//[^\n]*", "", text, flags=re.S))
+    return "".join(sorted(c for c in found if ord(c) >= 0x20))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True, type=Path)
+    parser.add_argument("--module", required=True, type=Path)
+    parser.add_argument("--out", required=True, type=Path)
+    args = parser.parse_args()
+    root, out = args.root, args.out
+    if out.exists():
+        shutil.rmtree(out)
+    (out / "art").mkdir(parents=True)
+    for name in SITE_FILES:
+        shutil.copy(root / "web/site" / name, out / name)
+    for name in PICTURES:
+        shutil.copy(root / "app/art" / name, out / "art" / name)
+    shutil.copy(root / "app/art/icon.svg", out / "icon.svg")
+    shutil.copy(args.module, out / "pikomaru.mjs")
+    shutil.copy(args.module.with_suffix(".wasm"), out / "pikomaru.wasm")
+
+    chars = out.parent / "page-characters.txt"
+    chars.write_text(characters(root), encoding="utf-8")
+    subprocess.run([sys.executable, root / "web/subset-fonts.py", "--chars", chars,
+                    "--out", out / "fonts"], check=True, stdout=subprocess.DEVNULL)
+
+    files = sorted(p.relative_to(out).as_posix() for p in out.rglob("*") if p.is_file())
+    version = hashlib.sha256()
+    for name in files:
+        version.update(name.encode() + b"\0" + (out / name).read_bytes())
+    cached = ["./"] + [f for f in files if not f.endswith(".txt")]
+    worker = (root / "web/site/sw.js").read_text(encoding="utf-8")
+    worker = worker.replace("@VERSION@", version.hexdigest()[:12])
+    worker = worker.replace("@FILES@", json.dumps(cached, indent=2))
+    (out / "sw.js").write_text(worker, encoding="utf-8")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,438 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
+//
+// The drill's face in the browser: the window built from the drill's own design tables, the
+// pupil's actions handed to the drill, and what the drill decides put on the page.
+import makeModule from './pikomaru.mjs';
+import { Surface } from './surface.js';
+
+// The design's font names, each as the font that travels with the page.
+const kFamilies = {
+  'ＭＳ Ｐ明朝': '"Pikomaru PMincho", serif',
+  'ＭＳ 明朝': '"Pikomaru Mincho", serif',
+  'ＭＳ ゴシック': '"Pikomaru Gothic", monospace',
+  'ＭＳ Ｐゴシック': '"Pikomaru PGothic", sans-serif',
+};
+const kPictures = { Picture3: 'puzzledBoy', Picture2: 'girl', Picture4: 'wavingChildren' };
+const kArt = { Picture3: 'art/puzzled-boy.svg', Picture2: 'art/girl.svg', Picture4: 'art/waving-children.svg' };
+const kMarkTickMs = 50; // how often the clock is looked at while a mark is shown
+
+const stage = document.getElementById('Form1');
+const announce = document.getElementById('Announce');
+const message = document.getElementById('Message');
+
+const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
+const fontOf = (f) => `${f.bold ? 'bold ' : ''}${f.pixels}px ${kFamilies[f.family]}`;
+const id = (name, index) => (index >= 0 ? `${name}(${index})` : name);
+
+// Messages and questions in the page: はい / いいえ or OK, the program's title above.
+class Messages {
+  constructor(answer) {
+    this.answer = answer;
+    this.asking = false;
+    for (const button of message.querySelectorAll('button'))
+      button.addEventListener('click', () => this.close(button.value === 'yes'));
+    message.addEventListener('cancel', (event) => { event.preventDefault(); this.close(false); });
+  }
+
+  show(text, asking) {
+    this.asking = asking;
+    document.getElementById('MessageText').textContent = text;
+    document.getElementById('Yes').hidden = !asking;
+    document.getElementById('No').hidden = !asking;
+    document.getElementById('Ok').hidden = asking;
+    this.returnFocus = document.activeElement;
+    message.showModal();
+    document.getElementById(asking ? 'No' : 'Ok').focus();
+  }
+
+  close(yes) {
+    if (!message.open) return;
+    message.close();
+    this.returnFocus?.focus?.();
+    if (this.asking) this.answer(yes);
+  }
+}
+
+// A short tone for the beep, once the page may make sound.
+class Beeper {
+  beep() {
+    try {
+      this.audio ??= new AudioContext();
+      const tone = this.audio.createOscillator();
+      const gain = this.audio.createGain();
+      tone.frequency.value = 880;
+      gain.gain.value = 0.15;
+      tone.connect(gain).connect(this.audio.destination);
+      tone.start();
+      tone.stop(this.audio.currentTime + 0.12);
+    } catch {
+      // No sound on this device: the mark still shows.
+    }
+  }
+}
+
+class Face {
+  constructor(module) {
+    this.module = module;
+    this.beeper = new Beeper();
+    this.messages = new Messages((yes) => this.drill.answer(yes));
+    addEventListener('resize', () => this.fit());
+  }
+
+  // A fresh drill on an empty window: at the first visit, and after 「ぴこまる」おわり.
+  start() {
+    this.drill?.delete();
+    stage.replaceChildren();
+    this.controls = new Map();
+    this.shown = null;
+    this.composing = new Set();
+    this.surface = null;
+    this.window = null;
+    const face = this;
+    const page = {
+      ...Surface.methods(() => face.surface),
+      timeOfDay() {
+        const now = new Date();
+        return [now.getHours(), now.getMinutes(), now.getSeconds()]
+          .map((n) => String(n).padStart(2, '0')).join(':');
+      },
+      inform: (text) => this.messages.show(text, false),
+      ask: (text) => this.messages.show(text, true),
+      beep: () => this.beeper.beep(),
+      changed: () => this.changed(),
+    };
+    this.drill = new this.module.Drill(page);
+    this.drill.load(innerWidth, 1);
+    this.window = this.drill.window();
+    this.build();
+    this.fit();
+    this.show();
+    stage.classList.add('ready');
+  }
+
+  build() {
+    const w = this.window;
+    stage.style.width = `${w.client.width}px`;
+    stage.style.height = `${w.client.height}px`;
+    stage.style.background = rgb(w.back);
+    stage.style.font = fontOf(w.font);
+    document.title = w.caption.trim();
+    document.body.style.background = rgb(w.back);
+    for (const c of w.controls) {
+      const parent = c.parent === 'Form1' ? stage : this.controls.get(id(c.parent, c.parentIndex));
+      const element = this.make(c);
+      element.id = id(c.name, c.index);
+      Object.assign(element.style, {
+        left: `${c.left}px`, top: `${c.top}px`, width: `${c.width}px`, height: `${c.height}px`,
+      });
+      if (c.back) element.style.background = rgb(c.back);
+      if (c.font) element.style.font = fontOf(c.font);
+      element.hidden = !c.shown;
+      parent.append(element);
+      this.controls.set(element.id, element);
+    }
+    this.nameForScreenReaders();
+    this.connect();
+  }
+
+  make(c) {
+    const names = this.window.names;
+    switch (c.kind) {
+      case 'button': {
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.textContent = c.caption;
+        return button;
+      }
+      case 'option': {
+        const label = document.createElement('label');
+        label.className = 'option';
+        const radio = document.createElement('input');
+        radio.type = 'radio';
+        radio.name = c.name;
+        const caption = document.createElement('span');
+        caption.textContent = c.caption;
+        label.append(radio, caption);
+        return label;
+      }
+      case 'textbox': {
+        const box = document.createElement('input');
+        box.className = 'box';
+        Object.assign(box, { type: 'text', inputMode: 'numeric', autocomplete: 'off', spellcheck: false });
+        box.setAttribute('autocapitalize', 'off');
+        box.setAttribute('enterkeyhint', 'done');
+        return box;
+      }
+      case 'label': {
+        const label = document.createElement('div');
+        label.className = 'label';
+        label.textContent = c.caption;
+        return label;
+      }
+      case 'picture': {
+        const picture = document.createElement('img');
+        picture.src = kArt[c.name];
+        picture.alt = names[kPictures[c.name]];
+        return picture;
+      }
+      case 'surface': {
+        const surface = document.createElement('div');
+        surface.setAttribute('role', 'group');
+        surface.setAttribute('aria-label', names.surface);
+        this.surface = new Surface(surface, c, fontOf(c.font));
+        for (let r = 0; r < 3; ++r) {
+          const row = document.createElement('button');
+          row.type = 'button';
+          row.className = 'row';
+          row.id = `Row(${r})`;
+          const f = this.window.frame;
+          const top = f.spacing * r + f.top;
+          Object.assign(row.style, {
+            left: `${f.left}px`, top: `${top}px`, width: `${f.right - f.left}px`, height: `${f.bottom - f.top}px`,
+          });
+          row.hidden = true;
+          surface.append(row);
+        }
+        return surface;
+      }
+      default: {
+        const box = document.createElement('div');
+        box.setAttribute('role', 'group');
+        return box;
+      }
+    }
+  }
+
+  get(name, index = -1) {
+    return this.controls.get(id(name, index)) ?? document.getElementById(id(name, index));
+  }
+
+  nameForScreenReaders() {
+    const names = this.window.names;
+    for (const panel of this.window.panels)
+      this.get(panel.picture).setAttribute('aria-label', panel.caption + names.panelAfter);
+    for (let r = 0; r < 3; ++r) {
+      const which = this.module.rowName(r + 1);
+      const label = (name, index, text) => this.get(name, index).setAttribute('aria-label', text + which);
+      label('Text1', r, names.answer);
+      label('Text2', r, names.remainder);
+      label('Command9', r, names.remainderButton);
+      label('Command7', r, names.erase);
+      label('Command5', r, names.check);
+      label('Picture6', r, names.keypad);
+      for (const digit of this.get('Picture6', r).querySelectorAll('button'))
+        if (/^\d$/.test(digit.textContent)) digit.setAttribute('aria-label', digit.textContent + which);
+    }
+  }
+
+  // The pupil's actions, each handed to the drill; while a mark is shown the drill keeps them
+  // and handles them after it, in order.
+  connect() {
+    const on = (element, type, handler) => element.addEventListener(type, handler);
+    const click = (name, index, handler) => on(this.get(name, index), 'click', handler);
+    for (let i = 0; i < 4; ++i) click('Command1', i, () => this.Command1_Click(i));
+    click('Command2', -1, () => this.Command2_Click());
+    click('Command8', -1, () => this.Command8_Click());
+    for (const panel of this.window.panels) {
+      for (let i = 0; i < panel.levels; ++i)
+        on(this.get(panel.options, i).querySelector('input'), 'change', () => this.drill.chooseLevel(panel.operation, i + 1));
+      click(panel.decide, -1, () => this.drill.decide(panel.operation));
+      click(panel.cancel, -1, () => this.drill.cancel(panel.operation));
+    }
+    on(this.surface.canvas, 'pointerdown', (event) => this.Picture1_MouseDown(event));
+    for (let r = 0; r < 3; ++r) {
+      const f = this.window.frame;
+      on(this.get('Row', r), 'click', (event) => {
+        // A tap opens the row where it lands; the keyboard, at the problem.
+        const at = event.detail > 0 ? this.surface.pointAt(event) : { x: f.problem.x, y: f.problem.y + f.spacing * r };
+        this.drill.pressSurface(at.x, at.y);
+      });
+      for (const digit of this.get('Picture6', r).querySelectorAll('button'))
+        if (digit.id.startsWith('Command6')) click(digit.id, -1, () => this.Command6_Click(Number(digit.id.slice(9, -1))));
+      click('Command7', r, () => this.Command7_Click(r));
+      click('Command9', r, () => this.Command9_Click(r));
+      click('Command5', r, () => this.Command5_Click(r));
+      for (const [name, remainder] of [['Text1', false], ['Text2', true]]) this.connectBox(this.get(name, r), r, remainder);
+    }
+    on(document, 'keydown', (event) => this.key(event));
+  }
+
+  Command1_Click(index) { this.drill.chooseOperation(index + 1); }
+  Command2_Click() { this.drill.exit(); }
+  Command8_Click() { this.drill.finish(); }
+  Picture1_MouseDown(event) { const p = this.surface.pointAt(event); this.drill.pressSurface(p.x, p.y); }
+  Command6_Click(index) { this.drill.pressKey(index); }
+  Command7_Click(index) { this.drill.erase(index + 1); }
+  Command9_Click(index) { this.drill.chooseRemainder(index + 1, true); }
+  Command5_Click(index) { this.drill.check(index + 1); }
+
+  // A box takes typing as the desktop's does: each change hands the drill the box's whole text,
+  // text an input method is still composing waits for its end, and Enter checks the row.
+  connectBox(box, r, remainder) {
+    const typed = () => this.drill.type(r + 1, remainder, box.value);
+    box.addEventListener('focus', () => { if (!this.showing) this.drill.chooseRemainder(r + 1, remainder); });
+    box.addEventListener('pointerdown', () => { if (document.activeElement === box) this.drill.chooseRemainder(r + 1, remainder); });
+    box.addEventListener('compositionstart', () => this.composing.add(box));
+    box.addEventListener('compositionend', () => { this.composing.delete(box); typed(); });
+    box.addEventListener('input', (event) => { if (!event.isComposing && !this.composing.has(box)) typed(); });
+    // While a mark is shown, what the pupil types waits for it, like every other action.
+    box.addEventListener('beforeinput', (event) => {
+      if (!this.drill.holding() || event.isComposing) return;
+      event.preventDefault();
+      const { inputType, data } = event;
+      this.drill.hold(() => {
+        if (inputType.startsWith('insert') && data) box.value += data;
+        else if (inputType.startsWith('delete')) box.value = box.value.slice(0, -1);
+        typed();
+      });
+    });
+    box.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter' && !event.isComposing && event.keyCode !== 229) {
+        event.preventDefault();
+        this.Command5_Click(r);
+      }
+    });
+  }
+
+  // Keys a pupil without a mouse needs beyond the browser's own: Enter presses the focused
+  // button, the arrow keys move between rows.
+  key(event) {
+    const target = event.target;
+    if (message.open) return;
+    if (event.key === 'Enter' && target instanceof HTMLButtonElement && target.closest('#Form1')) {
+      event.preventDefault();
+      target.click();
+      return;
+    }
+    if (event.key !== 'ArrowUp' && event.key !== 'ArrowDown') return;
+    for (let r = 0; r < 3; ++r) {
+      if (![this.get('Row', r), this.get('Text1', r), this.get('Text2', r)].includes(target)) continue;
+      event.preventDefault();
+      this.focusRow(r + 1 + (event.key === 'ArrowUp' ? -1 : 1));
+      return;
+    }
+  }
+
+  focusRow(row) {
+    if (row < 1 || row > this.drill.rowCount()) return;
+    const target = this.drill.view().rows[row - 1].open ? this.get('Text1', row - 1) : this.get('Row', row - 1);
+    if (!target.hidden) target.focus();
+  }
+
+  // The whole window at the largest size that fits the page, in its middle.
+  fit() {
+    if (!this.window) return;
+    const { width, height } = this.window.client;
+    const zoom = Math.min(innerWidth / width, innerHeight / height);
+    stage.style.transform = `scale(${zoom})`;
+    stage.style.left = `${Math.max(0, (innerWidth - width * zoom) / 2)}px`;
+    stage.style.top = `${Math.max(0, (innerHeight - height * zoom) / 2)}px`;
+    message.style.setProperty('--message-size', `${this.window.messageFont.pixels * zoom}px`);
+    if (this.surface.setZoom(zoom * devicePixelRatio)) this.drill.redraw();
+  }
+
+  changed() {
+    if (this.pending || !this.window) return;
+    this.pending = true;
+    queueMicrotask(() => { this.pending = false; this.show(); });
+  }
+
+  // Puts the drill's view on the page.
+  show() {
+    const view = this.drill.view();
+    const before = this.shown;
+    this.showing = true;
+    for (const panel of this.window.panels) {
+      const element = this.get(panel.picture);
+      const shown = view.panel === panel.operation;
+      if (shown && element.hidden) {
+        element.style.left = `${this.window.panelLeft}px`;
+        element.style.top = `${view.panelTop}px`;
+      }
+      element.hidden = !shown;
+      for (let i = 0; i < panel.levels; ++i)
+        this.get(panel.options, i).querySelector('input').checked =
+          view.chosenOperation === panel.operation && view.chosenLevel === i + 1;
+    }
+    const surface = this.get('Picture1');
+    surface.hidden = !view.surfaceShown;
+    surface.style.left = `${view.surfaceLeft}px`;
+    surface.style.top = `${this.window.surfaceTop}px`;
+    for (let r = 0; r < 3; ++r) this.showRow(view, r);
+    this.showFocus(view, before);
+    if (view.markRow !== 0 && before?.markRow === 0) {
+      const names = this.window.names;
+      announce.textContent = (view.markRight ? names.right : names.wrong) + this.module.rowName(view.markRow);
+    }
+    this.shown = view;
+    this.showing = false;
+
+    if (this.drill.holding() && !this.timer) this.timer = setInterval(() => this.drill.tick(), kMarkTickMs);
+    else if (!this.drill.holding() && this.timer) this.timer = clearInterval(this.timer);
+    // A page cannot close itself: the end of the program is a fresh start.
+    if (view.ended) setTimeout(() => this.start());
+  }
+
+  showRow(view, r) {
+    const row = view.rows[r];
+    const names = this.window.names;
+    const [answer, remainder] = [this.get('Text1', r), this.get('Text2', r)];
+    for (const element of [answer, this.get('Command5', r), this.get('Picture6', r)]) element.hidden = !row.open;
+    for (const element of [remainder, this.get('Command9', r)]) element.hidden = !row.remainderShown;
+    const at = (element, p) => { element.style.left = `${p.x}px`; element.style.top = `${p.y}px`; };
+    at(answer, row.answerBox);
+    at(remainder, row.remainderBox);
+    at(this.get('Command9', r), row.remainderButton);
+    if (answer.value !== row.answer && !this.composing.has(answer)) answer.value = row.answer;
+    if (remainder.value !== row.remainder && !this.composing.has(remainder)) remainder.value = row.remainder;
+    answer.style.background = rgb(row.remainderActive ? [200, 200, 200] : [255, 200, 200]);
+    remainder.style.background = rgb(row.remainderActive ? [255, 200, 200] : [200, 200, 200]);
+
+    // The row as a screen reader hears it: what the pupil reads there, the mark first while
+    // it shows.
+    const button = this.get('Row', r);
+    button.hidden = !(view.decided && view.surfaceShown && r < this.drill.rowCount());
+    const which = this.module.rowName(r + 1);
+    let name = row.open ? `${row.status}　${row.problem}`.replace(/\s+/g, ' ').trim() : names.invitation + which;
+    const mark = view.markRow === r + 1 ? (view.markRight ? names.right : names.wrong) : '';
+    if (mark) name = `${mark}　${name}`;
+    if (button.getAttribute('aria-label') !== name) button.setAttribute('aria-label', name);
+    answer.setAttribute('aria-description', mark);
+  }
+
+  // The keyboard's focus follows the drill, as on the desktop: into a panel when it opens,
+  // onto the first row when the rows appear, into a row's answer box when the row opens, gets
+  // a new problem or its mark ends, and onto the box that turns pink.
+  showFocus(view, before) {
+    let focus = null;
+    if (view.panel !== 0 && view.panel !== before?.panel) {
+      const panel = this.window.panels[view.panel - 1];
+      const chosen = view.chosenOperation === view.panel ? view.chosenLevel - 1 : 0;
+      focus = this.get(panel.options, Math.max(0, chosen)).querySelector('input');
+    } else if (view.surfaceShown && view.decided && !(before?.surfaceShown && before?.decided)) {
+      focus = this.get('Row', 0);
+    }
+    for (let r = 0; r < 3; ++r) {
+      const now = view.rows[r], was = before?.rows[r];
+      if (!now.open) continue;
+      if (!was?.open || now.status !== was.status || (before.markRow === r + 1 && view.markRow === 0))
+        focus = this.get('Text1', r);
+      else if (now.remainderActive !== was.remainderActive)
+        focus = this.get(now.remainderActive ? 'Text2' : 'Text1', r);
+    }
+    if (focus && !focus.closest('[hidden]') && document.activeElement !== focus && !message.open) focus.focus();
+  }
+}
+
+// The fonts first, so that the first paint is the finished window and printed text is measured
+// in the font it is printed in.
+const [module] = await Promise.all([
+  makeModule(),
+  Promise.all(Object.values(kFamilies).map((f) => document.fonts.load(`bold 16px ${f}`))),
+]);
+const face = new Face(module);
+face.start();
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:')
+  navigator.serviceWorker.register('sw.js').catch(() => {});
