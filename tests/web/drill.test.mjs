@@ -31,6 +31,7 @@ function page() {
     timeOfDay() { const s = second++; return `10:${String(Math.floor(s / 60) % 60).padStart(2, '0')}:${String(s % 60).padStart(2, '0')}`; },
     inform(text) { this.messages.push(text); }, ask(text) { this.messages.push(text); },
     beep() { this.beeps++; },
+    changed() {},
     // The text printed last in black at (px, py).
     lastAt(px, py) {
       return this.printed.filter((p) => p.x === px && p.y === py && p.colour === '0,0,0').at(-1)?.text;
@@ -81,5 +82,23 @@ test('a problem played in the browser\'s build: printed where the desktop prints
   drill.exit();
   drill.answer(false);
   assert.equal(drill.view().ended, false);
+  drill.delete();
+});
+
+test('the window a page builds: the compact layout below 1000 pixels, every control by its name', () => {
+  const drill = new module.Drill(page());
+  drill.load(800, 1);
+  const window = drill.window();
+  const control = (id) => window.controls.find((c) => (c.index >= 0 ? `${c.name}(${c.index})` : c.name) === id);
+  assert.deepEqual(window.client, { width: 800, height: 580 });
+  assert.deepEqual(['left', 'top', 'width', 'height'].map((k) => control('Command1(1)')[k]), [110, 2, 96, 32]);
+  assert.equal(control('Command1(1)').font.pixels, 21);
+  assert.equal(control('Option2(15)').top, 490);
+  assert.equal(control('Picture2').shown, false);
+  assert.equal(control('Option1(24)').shown, false);
+  assert.equal(control('Command6(12)').caption, '7');
+  assert.equal(control('Command6(12)').parentIndex, 1);
+  assert.equal(drill.rowCount(), 2);
+  assert.equal(new Set(window.controls.map((c) => `${c.name}(${c.index})`)).size, window.controls.length);
   drill.delete();
 });
