@@ -37,6 +37,7 @@ class Messages {
 
   show(text, asking) {
     this.asking = asking;
+    document.getElementById('MessageCaption').textContent = this.caption;
     document.getElementById('MessageText').textContent = text;
     document.getElementById('Yes').hidden = !asking;
     document.getElementById('No').hidden = !asking;
@@ -78,11 +79,13 @@ class Face {
     this.beeper = new Beeper();
     this.messages = new Messages((yes) => this.drill.answer(yes));
     addEventListener('resize', () => this.fit());
+    document.addEventListener('keydown', (event) => this.key(event));
   }
 
   // A fresh drill on an empty window: at the first visit, and after 「ぴこまる」おわり.
   start() {
     this.drill?.delete();
+    this.timer = clearInterval(this.timer);
     stage.replaceChildren();
     this.controls = new Map();
     this.shown = null;
@@ -105,6 +108,7 @@ class Face {
     this.drill = new this.module.Drill(page);
     this.drill.load(innerWidth, 1);
     this.window = this.drill.window();
+    this.messages.caption = this.window.names.caption;
     this.build();
     this.fit();
     this.show();
@@ -255,7 +259,6 @@ class Face {
       click('Command5', r, () => this.Command5_Click(r));
       for (const [name, remainder] of [['Text1', false], ['Text2', true]]) this.connectBox(this.get(name, r), r, remainder);
     }
-    on(document, 'keydown', (event) => this.key(event));
   }
 
   Command1_Click(index) { this.drill.chooseOperation(index + 1); }
@@ -282,8 +285,12 @@ class Face {
       event.preventDefault();
       const { inputType, data } = event;
       this.drill.hold(() => {
-        if (inputType.startsWith('insert') && data) box.value += data;
-        else if (inputType.startsWith('delete')) box.value = box.value.slice(0, -1);
+        // The box holds what the drill says now: a wrong answer has emptied it.
+        const row = this.drill.view().rows[r];
+        const now = remainder ? row.remainder : row.answer;
+        if (inputType.startsWith('insert') && data) box.value = now + data;
+        else if (inputType.startsWith('delete')) box.value = now.slice(0, -1);
+        else return;
         typed();
       });
     });
@@ -295,16 +302,10 @@ class Face {
     });
   }
 
-  // Keys a pupil without a mouse needs beyond the browser's own: Enter presses the focused
-  // button, the arrow keys move between rows.
+  // The arrow keys move between rows, as on the desktop; the browser's own keys do the rest.
   key(event) {
     const target = event.target;
     if (message.open) return;
-    if (event.key === 'Enter' && target instanceof HTMLButtonElement && target.closest('#Form1')) {
-      event.preventDefault();
-      target.click();
-      return;
-    }
     if (event.key !== 'ArrowUp' && event.key !== 'ArrowDown') return;
     for (let r = 0; r < 3; ++r) {
       if (![this.get('Row', r), this.get('Text1', r), this.get('Text2', r)].includes(target)) continue;
