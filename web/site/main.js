@@ -302,15 +302,28 @@ class Face {
     });
   }
 
-  // The arrow keys move between rows, as on the desktop; the browser's own keys do the rest.
+  // The arrow keys as on the desktop: in a level list ↑ ↓ choose the level above or below and
+  // ← → the one in the other column; on a row ↑ ↓ move to the row above or below.
   key(event) {
     const target = event.target;
-    if (message.open) return;
-    if (event.key !== 'ArrowUp' && event.key !== 'ArrowDown') return;
+    const step = { ArrowUp: -1, ArrowDown: 1, ArrowLeft: -2, ArrowRight: 2 }[event.key];
+    if (message.open || step === undefined) return;
+    const panel = this.window.panels.find((p) => target.name === p.options);
+    if (panel) {
+      event.preventDefault();
+      const i = Number(target.parentElement.id.slice(panel.options.length + 1, -1));
+      const to = i + (Math.abs(step) === 1 ? step : Math.sign(step) * panel.secondColumnFrom);
+      const option = to >= 0 && to < panel.levels ? this.get(panel.options, to) : null;
+      if (!option || option.hidden) return;
+      option.querySelector('input').focus();
+      option.querySelector('input').click();
+      return;
+    }
+    if (Math.abs(step) !== 1) return;
     for (let r = 0; r < 3; ++r) {
       if (![this.get('Row', r), this.get('Text1', r), this.get('Text2', r)].includes(target)) continue;
       event.preventDefault();
-      this.focusRow(r + 1 + (event.key === 'ArrowUp' ? -1 : 1));
+      this.focusRow(r + 1 + step);
       return;
     }
   }
