@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 ぴこまる developers
+//
+// The page in Debian's Chromium, played as a pupil plays it: by mouse, keypad, keyboard and
+// touch, in both layouts, and offline after the first visit. Problems are read where a screen
+// reader reads them, from each row's name; marks are waited for, never slept through.
+import assert from 'node:assert/strict';
+import { after, before, describe, test } from 'node:test';
+import { chromium } from 'playwright-core';
+import { serve } from './serve.mjs';
+
+const kSite = process.env.PIKOMARU_SITE;
+const kChromium = process.env.PIKOMARU_CHROMIUM ?? '/usr/bin/chromium';
+// Headless, and quiet on the network: this machine refuses Chromium's own connections.
+const kArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+const kSmall = { viewport: { width: 800, height: 600 } };
+const kTablet = { viewport: { width: 1180, height: 820 }, hasTouch: true };
+const kMarked = /^(せいかい|ちがう)　/;
+const kSolve = {
+  '＋': (a, b) => [a + b, 0], '－': (a, b) => [a - b, 0],
+  '×': (a, b) => [a * b, 0], '÷': (a, b) => [Math.trunc(a / b), a % b],
+};
+
+let browser, server;
+before(async () => {
+  assert.ok(kSite, 'PIKOMARU_SITE names the built site folder');
+  [browser, server] = await Promise.all([
+    chromium.launch({ executablePath: kChromium, args: kArgs }), serve(kSite),
+  ]);
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+// Runs `play` on the page in a fresh browser context; the page must log no error meanwhile.
+async function withPage(options, play, url = server.url) {
+  const context = await browser.newContext({ viewport: { width: 1024, height: 768 }, ...options });
+  try {
+    const page = await context.newPage();
+    const errors = [];
+    page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+    page.on('pageerror', (e) => errors.push(e.message));
+    await page.goto(url);
+    await page.locator('#Form1.ready').waitFor();
+    await play(page);
+    assert.deepEqual(errors, []);
+  } finally {
+    await context.close();
+  }
+}
+
+// A test of its own page.
+const pageTest = (name, options, play) => test(name, () => withPage(options, play));
+
+const el = (page, id) => page.locator(`[id="${id}"]`);
+const nameOf = (page, r) => el(page, `Row(${r})`).getAttribute('aria-label');
+const focused = (page) => page.evaluate(() => document.activeElement?.id);
+
+// Row r's accessible name once it matches `pattern`.
+async function rowName(page, r, pattern) {
+  const named = ([id, source]) => new RegExp(source).test(document.getElementById(id).getAttribute('aria-label'));
+  await page.waitForFunction(named, [`Row(${r})`, pattern.source]);
+  return nameOf(page, r);
+}
+
+// The open row r as the pupil sees it: its problem's answer, the marks so far and which problem.
+async function problem(page, r) {
+  const name = await rowName(page, r, /^レベル .*＝$/);
+  const [, n, marks, a, op, b] = name.match(/\(\s*(\d+)\) せいせき：(\S*) (\d+) ([＋－×÷]) (\d+) ＝$/);
+  const [answer, remainder] = kSolve[op](Number(a), Number(b));
+  return { n: Number(n), marks, answer: String(answer), remainder: String(remainder) };
+}
+
+// Presses the row's digits on its own keypad.
+async function keypad(page, r, digits) {
+  for (const d of digits) await el(page, `Picture6(${r})`).getByText(d, { exact: true }).click();
+}
+
+// Checks row r by `press`, waits out the mark and says whether it was せいかい.
+async function check(page, r, press) {
+  await press();
+  const name = await rowName(page, r, kMarked);
+  await rowName(page, r, /^(?!せいかい　|ちがう　)/);
+  return name.startsWith('せいかい');
+}
+
+async function choose(page, operation, option, decide) {
+  await el(page, `Command1(${operation})`).click();
+  await el(page, option).click();
+  await el(page, decide).click();
+}
+
+// Answers the message box; its text is what was asked.
+async function reply(page, button) {
+  await page.locator('#Message[open]').waitFor();
+  const text = await page.locator('#MessageText').textContent();
+  await el(page, button).click();
+  await page.locator('#Message[open]').waitFor({ state: 'detached' });
+  return text;
+}
+
+const visibleIds = (page) => page.evaluate(() =>
+  [...document.querySelectorAll('#Form1 [id]')].filter((e) => e.checkVisibility()).map((e) => e.id));
+
+describe('the page in Chromium', { concurrency: true }, () => {
+  pageTest('the start screen: the four operations and the exit, nothing else', {}, async (page) => {
+    assert.deepEqual(await visibleIds(page),
+      ['Command1(0)', 'Command1(1)', 'Command1(2)', 'Command1(3)', 'Command2']);
+    assert.deepEqual(await page.getByRole('button').allTextContents(),
+      ['たしざん', 'ひきざん', 'かけざん', 'わりざん', '「ぴこまる」おわり']);
+  });
+
+  pageTest('a drill of each operation by keypad and keyboard: ○, △, ×; 終わる, おわり', {}, async (page) => {
+    await el(page, 'Command1(0)').click();
+    await el(page, 'Command10').click();
+    assert.equal(await reply(page, 'Ok'), 'レベルをきめてから、けっていボタンをおしてください。');
+    await el(page, 'Option2(2)').click();
+    await el(page, 'Command10').click();
+    await el(page, 'Row(0)').click();
+    let p = await problem(page, 0);
+    await el(page, 'Command5(0)').click();
+    assert.equal(await reply(page, 'Ok'), 'こたえをタイプしてください。');
+    // Addition on the keypad: right at once, then wrong and right.
+    await keypad(page, 0, p.answer);
+    assert.equal(await el(page, 'Text1(0)').inputValue(), p.answer);
+    assert.equal(await check(page, 0, () => el(page, 'Command5(0)').click()), true);
+    assert.equal(await page.locator('#Announce').textContent(), 'せいかい（1ばんめ）');
+    p = await problem(page, 0);
+    assert.deepEqual([p.n, p.marks], [2, '○']);
+    await keypad(page, 0, p.answer + '1');
+    assert.equal(await check(page, 0, () => el(page, 'Command5(0)').click()), false);
+    assert.equal(await page.locator('#Announce').textContent(), 'ちがう（1ばんめ）');
+    assert.equal(await el(page, 'Text1(0)').inputValue(), '');
+    await keypad(page, 0, p.answer);
+    assert.equal(await check(page, 0, () => el(page, 'Command5(0)').click()), true);
+    assert.match(await nameOf(page, 0), /^レベル 3 \( 3\) せいせき：○△ \d+ ＋ \d+ ＝$/);
+
+    // 終わる: いいえ keeps the drill, はい brings the level panel back.
+    await el(page, 'Command8').click();
+    assert.equal(await reply(page, 'No'), 'けいさんれんしゅうは、みなさん　おわりましたか？');
+    assert.equal(await el(page, 'Text1(0)').isVisible(), true);
+    await el(page, 'Command8').click();
+    await reply(page, 'Yes');
+    await el(page, 'Picture7').waitFor();
+    assert.equal(await el(page, 'Picture1').isVisible(), false);
+
+    // Subtraction typed on the second row, checked by Enter.
+    await choose(page, 1, 'Option3(0)', 'Command12');
+    await el(page, 'Row(1)').click();
+    p = await problem(page, 1);
+    await el(page, 'Text1(1)').click();
+    await page.keyboard.type(p.answer);
+    assert.equal(await check(page, 1, () => page.keyboard.press('Enter')), true);
+    assert.equal((await problem(page, 1)).marks, '○');
+    await el(page, 'Command8').click();
+    await reply(page, 'Yes');
+
+    // Multiplication on the third row: wrong three times, on its keypad and in full-width digits.
+    await choose(page, 2, 'Option4(1)', 'Command14');
+    await el(page, 'Row(2)').click();
+    p = await problem(page, 2);
+    const wrong = String(Number(p.answer) + 1);
+    await keypad(page, 2, wrong);
+    assert.equal(await check(page, 2, () => el(page, 'Command5(2)').click()), false);
+    await el(page, 'Text1(2)').click();
+    const fullWidth = wrong.replace(/\d/g, (d) => String.fromCharCode(0xff10 + Number(d)));
+    await page.keyboard.insertText(fullWidth);
+    assert.equal(await check(page, 2, () => page.keyboard.press('Enter')), false);
+    await keypad(page, 2, wrong);
+    assert.equal(await check(page, 2, () => el(page, 'Command5(2)').click()), false);
+    p = await problem(page, 2);
+    assert.deepEqual([p.n, p.marks], [2, '×']);
+    await el(page, 'Command8').click();
+    await reply(page, 'Yes');
+
+    // Division without a remainder: no remainder box, the answer typed.
+    await choose(page, 3, 'Option1(0)', 'Command3');
+    await el(page, 'Row(0)').click();
+    p = await problem(page, 0);
+    assert.equal(await el(page, 'Text2(0)').isVisible(), false);
+    await el(page, 'Text1(0)').click();
+    await page.keyboard.type(p.answer);
+    assert.equal(await check(page, 0, () => el(page, 'Command5(0)').click()), true);
+    assert.equal((await problem(page, 0)).marks, '○');
+
+    // 「ぴこまる」おわり: いいえ keeps the drill, はい starts afresh.
+    await el(page, 'Command2').click();
+    assert.equal(await reply(page, 'No'), '「ぴこまる」を　終わります。');
+    assert.equal(await el(page, 'Text1(0)').isVisible(), true);
+    await el(page, 'Command2').click();
+    await reply(page, 'Yes');
+    await el(page, 'Picture1').waitFor({ state: 'hidden' });
+    assert.deepEqual(await visibleIds(page),
+      ['Command1(0)', 'Command1(1)', 'Command1(2)', 'Command1(3)', 'Command2']);
+  });
+
+  pageTest('division with a remainder: the quotient alone is wrong; あまり', {}, async (page) => {
+    await choose(page, 3, 'Option1(3)', 'Command3');
+    await el(page, 'Row(1)').click();
+    const p = await problem(page, 1);
+    await el(page, 'Text1(1)').click();
+    await page.keyboard.type(p.answer);
+    assert.equal(await check(page, 1, () => page.keyboard.press('Enter')), false);
+    await keypad(page, 1, p.answer);
+    await el(page, 'Command9(1)').click();
+    assert.equal(await focused(page), 'Text2(1)');
+    await keypad(page, 1, p.remainder);
+    const boxes = [await el(page, 'Text1(1)').inputValue(), await el(page, 'Text2(1)').inputValue()];
+    assert.deepEqual(boxes, [p.answer, p.remainder]);
+    assert.equal(await check(page, 1, () => el(page, 'Command5(1)').click()), true);
+    const next = await problem(page, 1);
+    assert.deepEqual([next.n, next.marks], [2, '△']);
+  });
+
+  pageTest('the compact layout at 800×600: two rows, its places, the window fitted', kSmall, async (page) => {
+    const boxes = await page.evaluate(() => [0, 1, 2, 3].map((i) => {
+      const b = document.getElementById(`Command1(${i})`);
+      return [b.offsetLeft, b.offsetWidth, b.offsetHeight];
+    }));
+    assert.deepEqual(boxes, [[10, 96, 32], [110, 96, 32], [210, 96, 32], [310, 96, 32]]);
+    await choose(page, 0, 'Option2(0)', 'Command10');
+    await el(page, 'Row(1)').waitFor();
+    const shown = await visibleIds(page);
+    assert.equal(shown.includes('Row(2)'), false);
+    assert.deepEqual(shown.filter((id) => /^Picture[234]$/.test(id)), []);
+    const form = await page.locator('#Form1').boundingBox();
+    assert.ok(form.x >= 0 && form.y >= 0 && form.x + form.width <= 800.5 && form.y + form.height <= 600.5,
+      'the window fits the page');
+    assert.ok(form.width > 799 || form.height > 599, 'the window fills the page one way');
+    await el(page, 'Row(1)').click();
+    const p = await problem(page, 1);
+    await keypad(page, 1, p.answer);
+    assert.equal(await check(page, 1, () => el(page, 'Command5(1)').click()), true);
+  });
+
+  pageTest('touch: taps choose, open a row and answer on the keypad', kTablet, async (page) => {
+    await el(page, 'Command1(1)').tap();
+    await el(page, 'Option3(1)').tap();
+    await el(page, 'Command12').tap();
+    await el(page, 'Row(2)').tap();
+    const p = await problem(page, 2);
+    for (const d of p.answer) await el(page, 'Picture6(2)').getByText(d, { exact: true }).tap();
+    assert.equal(await check(page, 2, () => el(page, 'Command5(2)').tap()), true);
+    assert.equal((await problem(page, 2)).marks, '○');
+  });
+
+  pageTest('the keyboard alone: an operation, a level, けってい, a row, its answer', {}, async (page) => {
+    const keys = async (...names) => { for (const k of names) await page.keyboard.press(k); };
+    await keys('Tab', 'Tab', 'Tab');
+    assert.equal(await focused(page), 'Command1(2)');
+    await keys('Enter');
+    await el(page, 'Picture9').waitFor();
+    await keys('ArrowDown', 'ArrowDown', 'ArrowUp', 'Tab');
+    assert.equal(await focused(page), 'Command14');
+    await keys('Enter');
+    await el(page, 'Row(0)').waitFor();
+    assert.equal(await focused(page), 'Row(0)');
+    await keys('ArrowDown', 'Enter');
+    const p = await problem(page, 1);
+    assert.equal(await focused(page), 'Text1(1)');
+    assert.match(await nameOf(page, 1), /^レベル 2 /);
+    await page.keyboard.type(p.answer);
+    assert.equal(await check(page, 1, () => keys('Enter')), true);
+    assert.equal(await focused(page), 'Text1(1)');
+  });
+
+  test('offline after the first visit: the page starts from the service worker\'s copy', async () => {
+    const own = await serve(kSite);
+    try {
+      await withPage({}, async (page) => {
+        await page.evaluate(() => navigator.serviceWorker.ready);
+        await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+        await own.close();
+        await assert.rejects(fetch(own.url));
+        await page.reload();
+        await page.locator('#Form1.ready').waitFor();
+        await choose(page, 0, 'Option2(0)', 'Command10');
+        await el(page, 'Row(0)').click();
+        assert.match((await problem(page, 0)).answer, /^\d+$/);
+      }, own.url);
+    } finally {
+      await own.close();
+    }
+  });
+});
