@@ -19,7 +19,7 @@ run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6sv
 bench_packages=(libbenchmark-dev libxcb1-dev libxcb-damage0-dev)
 test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang libclang-rt-14-dev
     clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian
-    openbox xdotool dbus at-spi2-core python3-pyatspi emscripten nodejs)
+    openbox xdotool dbus at-spi2-core python3-pyatspi emscripten nodejs chromium)
 
 # install_missing PACKAGE...
 install_missing() {
@@ -68,10 +68,13 @@ run)
     ;;
 test)
     install_missing "${run_packages[@]}" "${test_packages[@]}"
+    # NodeSource's nodejs brings npm, Debian's does not.
+    command -v npm >/dev/null || install_missing npm
     check_format
     stage default -DBUILD_TESTING=ON
     stage fuzzing
     stage sanitizers
+    (cd tests/web && npm ci --no-audit --no-fund)
     stage web
     ;;
 bench)
