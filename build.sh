@@ -7,7 +7,8 @@
 #                            plain build (preset default), the fuzz targets (clang, libFuzzer) for a
 #                            bounded time (preset fuzzing), and the whole suite again under
 #                            AddressSanitizer and UndefinedBehaviorSanitizer (preset sanitizers),
-#                            and the drill built for the browser, tested under Node (preset web);
+#                            and the page: the drill built for the browser, tested under Node and
+#                            played in Chromium, its start screen against the desktop's (preset web);
 #           ./build.sh bench builds and runs the generator benchmark.
 # Each first installs the Debian packages it lacks (apt-get; sudo when not root): run only what
 # building and running the program needs, test and bench what they need beside.
@@ -19,7 +20,8 @@ run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6sv
 bench_packages=(libbenchmark-dev libxcb1-dev libxcb-damage0-dev)
 test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang libclang-rt-14-dev
     clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian
-    openbox xdotool dbus at-spi2-core python3-pyatspi emscripten nodejs chromium)
+    openbox xdotool dbus at-spi2-core python3-pyatspi emscripten nodejs chromium
+    python3-fonttools python3-brotli imagemagick)
 
 # install_missing PACKAGE...
 install_missing() {

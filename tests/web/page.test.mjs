@@ -261,7 +261,14 @@ describe('the page in Chromium', { concurrency: true }, () => {
     const p = await problem(page, 1);
     assert.equal(await focused(page), 'Text1(1)');
     assert.match(await nameOf(page, 1), /^レベル 2 /);
-    await page.keyboard.type(p.answer);
+    // With a Japanese input method on: full-width digits, and Enter while they are still
+    // composing ends the composition, not the problem.
+    const ime = await page.context().newCDPSession(page);
+    const wide = [...p.answer].map((d) => String.fromCharCode(0xff10 + Number(d))).join('');
+    await ime.send('Input.imeSetComposition', { text: wide, selectionStart: wide.length, selectionEnd: wide.length });
+    await keys('Enter');
+    await ime.send('Input.insertText', { text: wide });
+    assert.equal(await el(page, 'Message').isVisible(), false);
     assert.equal(await check(page, 1, () => keys('Enter')), true);
     assert.equal(await focused(page), 'Text1(1)');
   });

@@ -277,22 +277,25 @@ class Face {
     box.addEventListener('focus', () => { if (!this.showing) this.drill.chooseRemainder(r + 1, remainder); });
     box.addEventListener('pointerdown', () => { if (document.activeElement === box) this.drill.chooseRemainder(r + 1, remainder); });
     box.addEventListener('compositionstart', () => this.composing.add(box));
-    box.addEventListener('compositionend', () => { this.composing.delete(box); typed(); });
+    // While a mark is shown, what the pupil types waits for it, like every other action, and
+    // then goes into the box as the drill has it by then (a wrong answer empties it).
+    const later = (change) => this.drill.hold(() => {
+      const row = this.drill.view().rows[r];
+      box.value = change(remainder ? row.remainder : row.answer);
+      typed();
+    });
+    box.addEventListener('compositionend', (event) => {
+      this.composing.delete(box);
+      if (this.drill.holding()) later((now) => now + event.data);
+      else typed();
+    });
     box.addEventListener('input', (event) => { if (!event.isComposing && !this.composing.has(box)) typed(); });
-    // While a mark is shown, what the pupil types waits for it, like every other action.
     box.addEventListener('beforeinput', (event) => {
       if (!this.drill.holding() || event.isComposing) return;
       event.preventDefault();
       const { inputType, data } = event;
-      this.drill.hold(() => {
-        // The box holds what the drill says now: a wrong answer has emptied it.
-        const row = this.drill.view().rows[r];
-        const now = remainder ? row.remainder : row.answer;
-        if (inputType.startsWith('insert') && data) box.value = now + data;
-        else if (inputType.startsWith('delete')) box.value = now.slice(0, -1);
-        else return;
-        typed();
-      });
+      if (inputType.startsWith('insert') && data) later((now) => now + data);
+      else if (inputType.startsWith('delete')) later((now) => now.slice(0, -1));
     });
     box.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && !event.isComposing && event.keyCode !== 229) {
@@ -377,7 +380,10 @@ class Face {
     this.showFocus(view, before);
     if (view.markRow !== 0 && before?.markRow === 0) {
       const names = this.window.names;
-      announce.textContent = (view.markRight ? names.right : names.wrong) + this.module.rowName(view.markRow);
+      // A new node each time, so that the same mark twice is said twice.
+      const said = document.createElement('p');
+      said.textContent = (view.markRight ? names.right : names.wrong) + this.module.rowName(view.markRow);
+      announce.replaceChildren(said);
     }
     this.shown = view;
     this.showing = false;
