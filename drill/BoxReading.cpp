@@ -2,9 +2,8 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #include "drill/BoxReading.h"
 
-#include <limits>
-#include <locale>
-#include <sstream>
+#include <clocale>
+#include <cstdlib>
 #include <string>
 
 namespace piko {
@@ -73,19 +72,11 @@ double boxValue(std::string_view utf8)
     }
     if (!digits)
         return 0.0;
-    // Read in the classic locale, whatever the program's decimal point (the window sets the
-    // system's); every C++ library the drill is built with, WebAssembly's included, can.
-    double value = 0.0;
-    std::istringstream in(number);
-    in.imbue(std::locale::classic());
-    in >> value;
-    if (in.fail()) {
-        // Too large (a whole part beyond a double) or too small (only zeros before the point).
-        const std::string whole = number.substr(0, number.find('.'));
-        value = whole.find_first_not_of('0') == std::string::npos
-            ? 0.0
-            : std::numeric_limits<double>::infinity();
-    }
+    // strtod reads the decimal point of the program's locale (the window sets the system's),
+    // so the point is written as that locale writes it. Too large a number reads as infinity.
+    if (const auto at = number.find('.'); at != std::string::npos)
+        number.replace(at, 1, std::localeconv()->decimal_point);
+    const double value = std::strtod(number.c_str(), nullptr);
     return negative ? -value : value;
 }
 
