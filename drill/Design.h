@@ -257,9 +257,10 @@ constexpr int rowCount(int screenWidth)
 inline constexpr Font kMessageFont { kPGothic, 15.75, false };
 
 // The large layout keeps the design on screens at least 1000 pixels wide.
+inline constexpr int kLargeLayoutFrom = 1000;
 constexpr const Layout &layoutFor(int screenWidth)
 {
-    return screenWidth >= 1000 ? kLarge : kCompact;
+    return screenWidth >= kLargeLayoutFrom ? kLarge : kCompact;
 }
 
 // The place of option i of a panel in a layout.

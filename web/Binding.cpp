@@ -26,28 +26,94 @@ val point(Point p)
     return v;
 }
 
-val colour(Rgb c)
-{
-    val v = val::array();
-    v.call<void>("push", c.r);
-    v.call<void>("push", c.g);
-    v.call<void>("push", c.b);
-    return v;
-}
+// A small JSON writer: the page parses the window in one go, much quicker than building it
+// value by value across the boundary.
+class Json {
+public:
+    Json &open(char bracket)
+    {
+        separate();
+        m_out += bracket;
+        m_first = true;
+        return *this;
+    }
+    Json &close(char bracket)
+    {
+        m_out += bracket;
+        m_first = false;
+        return *this;
+    }
+    Json &key(std::string_view name)
+    {
+        separate();
+        string(name);
+        m_out += ':';
+        m_first = true;
+        return *this;
+    }
+    Json &value(int v)
+    {
+        separate();
+        m_out += std::to_string(v);
+        return *this;
+    }
+    Json &value(bool v)
+    {
+        separate();
+        m_out += v ? "true" : "false";
+        return *this;
+    }
+    Json &value(const char *text) // nullptr: null
+    {
+        separate();
+        text ? string(text) : void(m_out += "null");
+        return *this;
+    }
+    template<typename T> Json &field(std::string_view name, T v) { return key(name).value(v); }
+    Json &field(std::string_view name, Rgb c)
+    {
+        return key(name).open('[').value(c.r).value(c.g).value(c.b).close(']');
+    }
+    Json &field(std::string_view name, const design::Font &f)
+    {
+        key(name).open('{').field("family", f.family);
+        return field("pixels", design::fontPixels(f.points)).field("bold", f.bold).close('}');
+    }
+    Json &field(std::string_view name, Point p)
+    {
+        return key(name).open('{').field("x", p.x).field("y", p.y).close('}');
+    }
+    template<typename T> Json &field(std::string_view name, const std::optional<T> &v)
+    {
+        return v ? field(name, *v) : key(name).value(nullptr);
+    }
+    const std::string &text() const { return m_out; }
 
-val font(const design::Font &f)
-{
-    val v = val::object();
-    v.set("family", std::string(f.family));
-    v.set("pixels", design::fontPixels(f.points));
-    v.set("bold", f.bold);
-    return v;
-}
+private:
+    void separate()
+    {
+        if (!m_first)
+            m_out += ',';
+        m_first = false;
+    }
+    void string(std::string_view s)
+    {
+        m_out += '"';
+        for (const char c : s) {
+            if (c == '"' || c == '\\')
+                m_out += '\\';
+            if (static_cast<unsigned char>(c) < 0x20)
+                m_out += "\\u00"
+                    + std::string { "0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15] };
+            else
+                m_out += c;
+        }
+        m_out += '"';
+    }
 
-val text(const char *t)
-{
-    return t ? val(std::string(t)) : val::null();
-}
+    std::string m_out;
+    bool m_first = true;
+};
 
 const char *kindName(design::Kind kind)
 {
@@ -70,65 +136,41 @@ const char *kindName(design::Kind kind)
     return "";
 }
 
-// The window for a screen width, as the page builds it: the controls placed by the layout,
-// the panels, the rows' frames and every text the page shows.
-val window(int screenWidth)
+// The window in one layout, as the page builds it: the controls placed by the layout, the
+// panels, the rows' frames and every text the page shows.
+void window(Json &j, const design::Layout &layout)
 {
-    const design::Layout &layout = design::layoutFor(screenWidth);
-    val out = val::object();
-    val client = val::object();
-    client.set("width", layout.client.width);
-    client.set("height", layout.client.height);
-    out.set("client", client);
-    out.set("caption", std::string(design::kForm1.caption));
-    out.set("back", colour(design::kForm1.back));
-    out.set("font", font(design::kForm1.font));
-    val controls = val::array();
+    j.open('{');
+    j.key("client").open('{').field("width", layout.client.width);
+    j.field("height", layout.client.height).close('}');
+    j.field("caption", design::kForm1.caption).field("back", design::kForm1.back);
+    j.field("font", design::kForm1.font);
+    j.key("controls").open('[');
     for (const design::Placed &p : design::placeControls(layout)) {
         const design::Control &c = p.control;
-        val one = val::object();
-        one.set("kind", std::string(kindName(c.kind)));
-        one.set("name", std::string(c.name));
-        one.set("index", c.index);
-        one.set("parent", std::string(c.parent));
-        one.set("parentIndex", c.parentIndex);
-        one.set("left", p.place.left);
-        one.set("top", p.place.top);
-        one.set("width", p.place.width);
-        one.set("height", p.place.height);
-        one.set("caption", text(c.caption));
-        one.set("back", c.back ? colour(*c.back) : val::null());
-        one.set("font", c.font ? font(*c.font) : val::null());
-        one.set("shown", c.shown);
-        controls.call<void>("push", one);
+        j.open('{').field("kind", kindName(c.kind)).field("name", c.name).field("index", c.index);
+        j.field("parent", c.parent).field("parentIndex", c.parentIndex);
+        j.field("left", p.place.left).field("top", p.place.top);
+        j.field("width", p.place.width).field("height", p.place.height);
+        j.field("caption", c.caption).field("back", c.back).field("font", c.font);
+        j.field("shown", c.shown).close('}');
     }
-    out.set("controls", controls);
-    val panels = val::array();
+    j.close(']').key("panels").open('[');
     for (const OperationDesign &op : operations::kAll) {
-        val one = val::object();
-        one.set("operation", op.code);
-        one.set("caption", text(design::find("Command1", op.code - 1)->caption));
-        one.set("picture", std::string(op.panel.picture.name));
-        one.set("options", std::string(op.panel.options));
-        one.set("levels", int(op.captions.size()));
-        one.set("secondColumnFrom", op.panel.secondColumnFrom);
-        one.set("decide", std::string(op.panel.decide.name));
-        one.set("cancel", std::string(op.panel.cancel.name));
-        panels.call<void>("push", one);
+        j.open('{').field("operation", op.code);
+        j.field("caption", design::find("Command1", op.code - 1)->caption);
+        j.field("picture", op.panel.picture.name).field("options", op.panel.options);
+        j.field("levels", int(op.captions.size()));
+        j.field("secondColumnFrom", op.panel.secondColumnFrom);
+        j.field("decide", op.panel.decide.name).field("cancel", op.panel.cancel.name).close('}');
     }
-    out.set("panels", panels);
-    val frame = val::object();
-    frame.set("left", rows::kFrameLeft);
-    frame.set("top", rows::kFrameTop);
-    frame.set("right", rows::kFrameRight);
-    frame.set("bottom", rows::kFrameBottom);
-    frame.set("spacing", rows::kSpacing);
-    frame.set("problem", point(rows::kProblem));
-    out.set("frame", frame);
-    out.set("panelLeft", design::kPanelLeft);
-    out.set("surfaceTop", design::kSurfaceTop);
-    out.set("messageFont", font(design::kMessageFont));
-    val said = val::object();
+    j.close(']').key("frame").open('{').field("left", rows::kFrameLeft);
+    j.field("top", rows::kFrameTop).field("right", rows::kFrameRight);
+    j.field("bottom", rows::kFrameBottom).field("spacing", rows::kSpacing);
+    j.field("problem", rows::kProblem).close('}');
+    j.field("panelLeft", design::kPanelLeft).field("surfaceTop", design::kSurfaceTop);
+    j.field("messageFont", design::kMessageFont);
+    j.key("names").open('{');
     for (auto [key, value] : { std::pair { "caption", texts::kCaption },
              { "invitation", texts::kInvitation }, { "answer", names::kAnswer },
              { "remainder", names::kRemainder }, { "remainderButton", names::kRemainderButton },
@@ -137,9 +179,20 @@ val window(int screenWidth)
              { "puzzledBoy", names::kPuzzledBoy }, { "girl", names::kGirl },
              { "wavingChildren", names::kWavingChildren }, { "right", names::kRight },
              { "wrong", names::kWrong } })
-        said.set(key, std::string(value));
-    out.set("names", said);
-    return out;
+        j.field(key, value);
+    j.close('}').close('}');
+}
+
+// Both layouts and the width from which the large one is used, in JSON: the page puts its
+// start screen up from this before the drill itself has loaded.
+std::string windows()
+{
+    Json j;
+    j.open('{').field("largeFrom", design::kLargeLayoutFrom);
+    window(j.key("large"), design::kLarge);
+    window(j.key("compact"), design::kCompact);
+    j.close('}');
+    return j.text();
 }
 
 std::string rowName(int row)
@@ -239,7 +292,6 @@ public:
     }
     void redraw() { m_flow.redraw(); }
     int rowCount() const { return m_flow.rowCount(); }
-    val window() const { return web::window(m_state.ScreenWidth); }
     bool holding() const { return m_flow.holding(); }
     int screenWidth() const { return m_state.ScreenWidth; }
 
@@ -290,6 +342,7 @@ private:
 EMSCRIPTEN_BINDINGS(pikomaru)
 {
     emscripten::function("rowName", &rowName);
+    emscripten::function("windows", &windows);
     emscripten::class_<Drill>("Drill")
         .constructor<val>()
         .function("load", &Drill::load)
@@ -311,7 +364,7 @@ EMSCRIPTEN_BINDINGS(pikomaru)
         .function("hold", &Drill::hold)
         .function("redraw", &Drill::redraw)
         .function("rowCount", &Drill::rowCount)
-        .function("window", &Drill::window)
+
         .function("screenWidth", &Drill::screenWidth)
         .function("view", &Drill::view);
 }

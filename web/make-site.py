@@ -6,7 +6,7 @@
 # for the browser, the pictures, and the fonts cut down to every character the page can show.
 # The service worker learns the folder's files and a version made from their contents.
 #
-#   make-site.py --root SOURCE_ROOT --module pikomaru.mjs --out DIR
+#   make-site.py --root SOURCE_ROOT --module pikomaru.mjs --node NODE --out DIR
 import argparse
 import hashlib
 import json
@@ -37,10 +37,24 @@ def characters(root):
     return "".join(sorted(c for c in found if ord(c) >= 0x20))
 
 
+def write_start_screen(page, windows):
+    """The start screen into the page: what the window shows before anything is chosen."""
+    start = {"largeFrom": windows["largeFrom"]}
+    for layout in ("large", "compact"):
+        window = windows[layout]
+        start[layout] = {key: window[key] for key in ("client", "back", "font", "caption")}
+        start[layout]["controls"] = [c for c in window["controls"]
+                                     if c["parent"] == "Form1" and c["shown"]]
+    text = json.dumps(start, ensure_ascii=False, separators=(",", ":")).replace("</", "<\\/")
+    page.write_text(page.read_text(encoding="utf-8").replace("@START_SCREEN@", text),
+                    encoding="utf-8")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True, type=Path)
     parser.add_argument("--module", required=True, type=Path)
+    parser.add_argument("--node", default="node")
     parser.add_argument("--out", required=True, type=Path)
     args = parser.parse_args()
     root, out = args.root, args.out
@@ -54,6 +68,11 @@ def main():
     shutil.copy(root / "app/art/icon.svg", out / "icon.svg")
     shutil.copy(args.module, out / "pikomaru.mjs")
     shutil.copy(args.module.with_suffix(".wasm"), out / "pikomaru.wasm")
+
+    windows = subprocess.run([args.node, "--no-experimental-fetch", root / "web/windows-json.mjs",
+                              args.module], check=True, capture_output=True).stdout
+    (out / "window.json").write_bytes(windows)
+    write_start_screen(out / "index.html", json.loads(windows))
 
     chars = out.parent / "page-characters.txt"
     chars.write_text(characters(root), encoding="utf-8")

@@ -88,7 +88,9 @@ test('a problem played in the browser\'s build: printed where the desktop prints
 test('the window a page builds: the compact layout below 1000 pixels, every control by its name', () => {
   const drill = new module.Drill(page());
   drill.load(800, 1);
-  const window = drill.window();
+  const windows = JSON.parse(module.windows());
+  assert.equal(drill.screenWidth() >= windows.largeFrom, false);
+  const window = windows.compact;
   const control = (id) => window.controls.find((c) => (c.index >= 0 ? `${c.name}(${c.index})` : c.name) === id);
   assert.deepEqual(window.client, { width: 800, height: 580 });
   assert.deepEqual(['left', 'top', 'width', 'height'].map((k) => control('Command1(1)')[k]), [110, 2, 96, 32]);

@@ -3,8 +3,6 @@
 //
 // The drill's face in the browser: the window built from the drill's own design tables, the
 // pupil's actions handed to the drill, and what the drill decides put on the page.
-import makeModule from './pikomaru.mjs';
-import { Surface } from './surface.js';
 
 // The design's font names, each as the font that travels with the page.
 const kFamilies = {
@@ -74,27 +72,46 @@ class Beeper {
 }
 
 class Face {
-  constructor(module) {
-    this.module = module;
+  constructor() {
     this.beeper = new Beeper();
     this.messages = new Messages((yes) => this.drill.answer(yes));
     addEventListener('resize', () => this.fit());
     document.addEventListener('keydown', (event) => this.key(event));
   }
 
-  // A fresh drill on an empty window: at the first visit, and after 「ぴこまる」おわり.
-  start() {
+  // A fresh drill on an empty window: at the first visit, and after 「ぴこまる」おわり. The start
+  // screen comes first, from the design alone, in its own font; the drill, every font and the
+  // rest of the window (panels, the surface) once it is on the screen. An action meanwhile waits.
+  async start() {
     this.drill?.delete();
+    this.drill = null;
     this.timer = clearInterval(this.timer);
     stage.replaceChildren();
     this.controls = new Map();
     this.shown = null;
     this.composing = new Set();
     this.surface = null;
-    this.window = null;
-    const face = this;
+    this.complete = false;
+    const layout = innerWidth >= kStartScreen.largeFrom ? 'large' : 'compact';
+    this.window = kStartScreen[layout];
+    const first = this.window.controls;
+    await Promise.all(first.map((c) => document.fonts.load(fontOf(c.font ?? this.window.font), c.caption)));
+    this.build(first);
+    this.connectFirst();
+    this.fit();
+    stage.classList.add('ready');
+    const frame = new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+    this.completing = frame.then(loadTheRest).then(([windows, module, { Surface }]) => this.buildRest(windows[layout], module, Surface));
+  }
+
+  buildRest(window, module, Surface) {
+    if (this.complete) return;
+    this.window = window;
+    this.messages.caption = window.names.caption;
+    this.module = module;
+    this.Surface = Surface;
     const page = {
-      ...Surface.methods(() => face.surface),
+      ...Surface.methods(() => this.surface),
       timeOfDay() {
         const now = new Date();
         return [now.getHours(), now.getMinutes(), now.getSeconds()]
@@ -105,17 +122,22 @@ class Face {
       beep: () => this.beeper.beep(),
       changed: () => this.changed(),
     };
-    this.drill = new this.module.Drill(page);
+    this.drill = new module.Drill(page);
     this.drill.load(innerWidth, 1);
-    this.window = this.drill.window();
-    this.messages.caption = this.window.names.caption;
-    this.build();
+    this.build(this.window.controls);
+    this.nameForScreenReaders();
+    this.connect();
+    this.complete = true;
     this.fit();
     this.show();
-    stage.classList.add('ready');
   }
 
-  build() {
+  act(action) {
+    if (this.complete) action();
+    else this.completing.then(action);
+  }
+
+  build(controls) {
     const w = this.window;
     stage.style.width = `${w.client.width}px`;
     stage.style.height = `${w.client.height}px`;
@@ -123,7 +145,8 @@ class Face {
     stage.style.font = fontOf(w.font);
     document.title = w.caption.trim();
     document.body.style.background = rgb(w.back);
-    for (const c of w.controls) {
+    for (const c of controls) {
+      if (this.controls.has(id(c.name, c.index))) continue;
       const parent = c.parent === 'Form1' ? stage : this.controls.get(id(c.parent, c.parentIndex));
       const element = this.make(c);
       element.id = id(c.name, c.index);
@@ -136,8 +159,6 @@ class Face {
       parent.append(element);
       this.controls.set(element.id, element);
     }
-    this.nameForScreenReaders();
-    this.connect();
   }
 
   make(c) {
@@ -176,6 +197,7 @@ class Face {
       }
       case 'picture': {
         const picture = document.createElement('img');
+        picture.loading = 'lazy'; // not on the start screen
         picture.src = kArt[c.name];
         picture.alt = names[kPictures[c.name]];
         return picture;
@@ -184,7 +206,7 @@ class Face {
         const surface = document.createElement('div');
         surface.setAttribute('role', 'group');
         surface.setAttribute('aria-label', names.surface);
-        this.surface = new Surface(surface, c, fontOf(c.font));
+        this.surface = new this.Surface(surface, c, fontOf(c.font));
         for (let r = 0; r < 3; ++r) {
           const row = document.createElement('button');
           row.type = 'button';
@@ -230,13 +252,21 @@ class Face {
     }
   }
 
+  listen(element, type, handler) {
+    element.addEventListener(type, (event) => this.act(() => handler(event)));
+  }
+
+  // The start screen's buttons.
+  connectFirst() {
+    for (let i = 0; i < 4; ++i) this.listen(this.get('Command1', i), 'click', () => this.Command1_Click(i));
+    this.listen(this.get('Command2'), 'click', () => this.Command2_Click());
+  }
+
   // The pupil's actions, each handed to the drill; while a mark is shown the drill keeps them
   // and handles them after it, in order.
   connect() {
-    const on = (element, type, handler) => element.addEventListener(type, handler);
+    const on = (element, type, handler) => this.listen(element, type, handler);
     const click = (name, index, handler) => on(this.get(name, index), 'click', handler);
-    for (let i = 0; i < 4; ++i) click('Command1', i, () => this.Command1_Click(i));
-    click('Command2', -1, () => this.Command2_Click());
     click('Command8', -1, () => this.Command8_Click());
     for (const panel of this.window.panels) {
       for (let i = 0; i < panel.levels; ++i)
@@ -310,7 +340,7 @@ class Face {
   key(event) {
     const target = event.target;
     const step = { ArrowUp: -1, ArrowDown: 1, ArrowLeft: -2, ArrowRight: 2 }[event.key];
-    if (message.open || step === undefined) return;
+    if (message.open || step === undefined || !this.complete) return;
     const panel = this.window.panels.find((p) => target.name === p.options);
     if (panel) {
       event.preventDefault();
@@ -345,12 +375,12 @@ class Face {
     stage.style.transform = `scale(${zoom})`;
     stage.style.left = `${Math.max(0, (innerWidth - width * zoom) / 2)}px`;
     stage.style.top = `${Math.max(0, (innerHeight - height * zoom) / 2)}px`;
-    message.style.setProperty('--message-size', `${this.window.messageFont.pixels * zoom}px`);
-    if (this.surface.setZoom(zoom * devicePixelRatio)) this.drill.redraw();
+    if (this.window.messageFont) message.style.setProperty('--message-size', `${this.window.messageFont.pixels * zoom}px`);
+    if (this.surface?.setZoom(zoom * devicePixelRatio)) this.drill.redraw();
   }
 
   changed() {
-    if (this.pending || !this.window) return;
+    if (this.pending || !this.complete) return;
     this.pending = true;
     queueMicrotask(() => { this.pending = false; this.show(); });
   }
@@ -445,14 +475,20 @@ class Face {
   }
 }
 
-// The fonts first, so that the first paint is the finished window and printed text is measured
-// in the font it is printed in.
-const [module] = await Promise.all([
-  makeModule(),
-  Promise.all(Object.values(kFamilies).map((f) => document.fonts.load(`bold 16px ${f}`))),
-]);
-const face = new Face(module);
-face.start();
+// The start screen comes with the page; the whole window of both layouts, the drill itself,
+// the surface and every font load once it shows.
+const kStartScreen = JSON.parse(document.getElementById('StartScreen').textContent);
+let theRest = null;
+function loadTheRest() {
+  theRest ??= Promise.all([
+    fetch('window.json').then((response) => response.json()),
+    import('./pikomaru.mjs').then(({ default: makeModule }) => makeModule()),
+    import('./surface.js'),
+    Promise.all(Object.values(kFamilies).map((f) => document.fonts.load(`bold 16px ${f}`))),
+  ]);
+  return theRest;
+}
+new Face().start();
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:')
   navigator.serviceWorker.register('sw.js').catch(() => {});
