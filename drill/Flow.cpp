@@ -153,6 +153,7 @@ void Flow::decide(int operation)
             inform(texts::kNoLevel);
             return;
         }
+        m_decided = { m_state.Operation, m_state.Level, m_state.RemainderMode };
         drawRows();
         m_view.decided = true;
         if (m_view.panel == operation)
@@ -268,6 +269,18 @@ void Flow::prepareRow()
     const int row = m_state.CurrentRow;
     if (!validRow(row))
         return;
+    // Level 0 has no problems: with no level chosen the row goes on with the last decision.
+    if (m_state.Level == 0 && m_decided.level != 0) {
+        const Choice chosen { m_state.Operation, m_state.Level, m_state.RemainderMode };
+        m_state.Operation = m_decided.operation;
+        m_state.Level = m_decided.level;
+        m_state.RemainderMode = m_decided.remainderMode;
+        prepareRow();
+        m_state.Operation = chosen.operation;
+        m_state.Level = chosen.level;
+        m_state.RemainderMode = chosen.remainderMode;
+        return;
+    }
     Canvas &canvas = m_seams.canvas;
     drawFrame(row);
     if (!makeProblem(m_state, m_seams.random, canvas))
@@ -478,6 +491,37 @@ void Flow::exit()
                 act([this] { m_view.ended = true; });
         });
     });
+}
+
+} // namespace piko
+
+namespace piko {
+
+std::string Flow::spoken(int row) const
+{
+    const RowView &shown = m_view.rows[index(row)];
+    std::string said;
+    if (!shown.open) {
+        said = std::string(texts::kInvitation) + names::rowName(row);
+    } else {
+        // Blanks, the ideographic space among them, run together into one.
+        const std::string text = shown.status + "\u3000" + shown.problem;
+        for (std::size_t i = 0; i < text.size();) {
+            const bool ideographic = text.compare(i, 3, "\u3000") == 0;
+            if (ideographic || text[i] == ' ') {
+                i += ideographic ? 3 : 1;
+                if (!said.empty() && said.back() != ' ')
+                    said += ' ';
+            } else {
+                said += text[i++];
+            }
+        }
+        if (!said.empty() && said.back() == ' ')
+            said.pop_back();
+    }
+    if (m_view.markRow == row)
+        said = std::string(m_view.markRight ? names::kRight : names::kWrong) + "\u3000" + said;
+    return said;
 }
 
 } // namespace piko

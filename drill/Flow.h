@@ -92,6 +92,10 @@ public:
     const RowView &row(int row) const { return m_view.rows[index(row)]; }
     Box activeBox(int row) const;
     bool anyRowOpen() const;
+    // Row 1..3 as a screen reader says it: what the pupil reads there (its status line and
+    // problem, blanks run together, or the invitation to open it), the mark first while it
+    // shows.
+    std::string spoken(int row) const;
     // How many rows the surface has: three on screens wider than 1000 pixels, else two.
     int rowCount() const;
     // Draws the whole surface again from the view (after the face has cleared it, for example
@@ -130,6 +134,11 @@ private:
 
     DrillState &m_state;
     Seams m_seams;
+    // The operation, level and remainder mode of the last decision: a row's next problem comes
+    // from them while no level is chosen (another panel opened, or one cancelled).
+    struct Choice {
+        std::int16_t operation = 0, level = 0, remainderMode = 0;
+    } m_decided;
     View m_view;
     std::optional<Mark> m_mark;
     // Input that waits for a mark to end, with the problem that mark was shown for.

@@ -399,6 +399,27 @@ TEST(Rows, SwitchingOperationKeepsTheRowsNumbering)
     EXPECT_EQ(d.canvas.lastAt(20, 80), "レベル10 ( 3)  せいせき：○○");
 }
 
+// Another panel opened (or one cancelled) over the rows leaves no level chosen; the rows go on
+// with the level last decided, never with a level 0 of "0 ÷ 0".
+TEST(Rows, WithNoLevelChosenGoOnWithTheLastDecision)
+{
+    Drill d;
+    d.choose(4, 4);
+    d.open(1);
+    d.flow.chooseOperation(1);
+    d.flow.chooseLevel(1, 2);
+    d.flow.cancel(1);
+    d.answerRight(1);
+    d.open(2);
+    for (int row : { 1, 2 }) {
+        EXPECT_NE(d.state.ProblemHistory.OperandB(row, d.count(row)), 0) << row;
+        EXPECT_TRUE(d.canvas.lastAt(20, rows::y0(row) + 80).starts_with("レベル 4 (")) << row;
+        EXPECT_TRUE(d.flow.row(row).remainderShown) << row;
+    }
+    EXPECT_EQ(d.state.Operation, 1);
+    EXPECT_EQ(d.state.Level, 0);
+}
+
 TEST(Rows, AnOpenRowGetsTheRemainderBoxWhenItsLevelAsksForOne)
 {
     Drill d;
