@@ -8,19 +8,6 @@
 namespace piko::artwork {
 namespace {
 
-QString resourceOf(Picture picture)
-{
-    switch (picture) {
-    case Picture::PuzzledBoy:
-        return QStringLiteral(":/art/puzzled-boy.svg");
-    case Picture::Girl:
-        return QStringLiteral(":/art/girl.svg");
-    case Picture::WavingChildren:
-        break;
-    }
-    return QStringLiteral(":/art/waving-children.svg");
-}
-
 QPixmap renderFile(const QString &file, QSize size, qreal ratio)
 {
     QPixmap pixmap(size * ratio);
@@ -35,9 +22,9 @@ QPixmap renderFile(const QString &file, QSize size, qreal ratio)
 
 } // namespace
 
-QPixmap render(Picture picture, QSize size, qreal devicePixelRatio)
+QPixmap render(const char *art, QSize size, qreal devicePixelRatio)
 {
-    return renderFile(resourceOf(picture), size, devicePixelRatio);
+    return renderFile(QStringLiteral(":/art/") + QString::fromUtf8(art), size, devicePixelRatio);
 }
 
 QPixmap iconPixmap(int side)

@@ -8,10 +8,9 @@
 
 namespace piko::artwork {
 
-// The program's own drawings, kept as vector images and rendered once at the size shown.
-enum class Picture { PuzzledBoy, Girl, WavingChildren };
-
-QPixmap render(Picture picture, QSize size, qreal devicePixelRatio);
+// The program's own drawings (files of app/art), kept as vector images and rendered once at
+// the size shown.
+QPixmap render(const char *art, QSize size, qreal devicePixelRatio);
 // The window icon, drawn for 16 × 16 and sharp at larger sizes too.
 QIcon icon();
 // The icon alone at one size, for the desktop's icon theme.

@@ -130,6 +130,8 @@ QWidget *Form1::build(const design::Placed &placed)
         setBackColour(widget, toQColor(*control.back));
     else if (control.kind == design::Kind::Button)
         setBackColour(widget, QApplication::palette().color(QPalette::Button)); // not its panel's
+    if (control.spoken)
+        widget->setAccessibleName(QString::fromUtf8(control.spoken));
     if (!control.shown)
         widget->hide();
     return widget;
@@ -199,9 +201,6 @@ void Form1::nameForScreenReaders()
         m_panels[i].picture->setAccessibleName(
             QString::fromUtf8(design::find("Command1", i)->caption) + u8(names::kPanelAfter));
     Picture1->setAccessibleName(u8(names::kSurface));
-    Picture3->setAccessibleName(u8(names::kPuzzledBoy));
-    Picture2->setAccessibleName(u8(names::kGirl));
-    Picture4->setAccessibleName(u8(names::kWavingChildren));
 
     QList<QWidget *> order(Command1.begin(), Command1.end());
     order << Command2;
@@ -219,7 +218,7 @@ void Form1::nameForScreenReaders()
         row.erase->setAccessibleName(u8(names::kErase) + which);
         row.check->setAccessibleName(u8(names::kCheck) + which);
         row.keypad->setAccessibleName(u8(names::kKeypad) + which);
-        row.row->setAccessibleName(invitationName(r + 1));
+        row.row->setAccessibleName(QString::fromStdString(m_flow->spoken(r + 1)));
         row.row->setAccessibleDescription(which);
         order << row.row << row.answer << row.remainderButton << row.remainder;
         for (int d = 0; d <= 9; ++d) {
@@ -235,11 +234,6 @@ void Form1::nameForScreenReaders()
 QString Form1::rowName(int row)
 {
     return QString::fromStdString(names::rowName(row));
-}
-
-QString Form1::invitationName(int row)
-{
-    return QString::fromUtf8(texts::kInvitation) + rowName(row);
 }
 
 void Form1::paintEvent(QPaintEvent *event)
@@ -258,9 +252,9 @@ void Form1::renderPictures()
         return;
     m_picturesRendered = true;
     const qreal ratio = devicePixelRatioF();
-    Picture3->setPixmap(artwork::render(artwork::Picture::PuzzledBoy, Picture3->size(), ratio));
-    Picture2->setPixmap(artwork::render(artwork::Picture::Girl, Picture2->size(), ratio));
-    Picture4->setPixmap(artwork::render(artwork::Picture::WavingChildren, Picture4->size(), ratio));
+    for (QLabel *picture : { Picture2, Picture3, Picture4 })
+        picture->setPixmap(artwork::render(
+            design::find(picture->objectName().toUtf8().constData())->art, picture->size(), ratio));
 }
 
 // Load: measure the screen, lay the window out for it, seed the random source.

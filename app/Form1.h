@@ -134,7 +134,6 @@ private:
     void showOptions();
     void showFocus(const View &before);
     static QString rowName(int row); // "（2ばんめ）"
-    static QString invitationName(int row); // a closed row, as a screen reader hears it
 
     Screen &m_screen; // the rest of the seams are the flow's
     QWidget *m_stage = nullptr;

@@ -133,15 +133,10 @@ void Form1::showRow(int row)
     // The row as a screen reader hears it: what the pupil reads there, the mark first while
     // it shows.
     controls.row->setVisible(all.decided && all.surfaceShown && row <= m_flow->rowCount());
-    QString name = view.open
-        ? QString::fromStdString(view.status + "　" + view.problem).simplified()
-        : invitationName(row);
-    QString mark;
-    if (all.markRow == row)
-        mark = QString::fromUtf8(all.markRight ? names::kRight : names::kWrong);
-    if (!mark.isEmpty())
-        name = mark + QStringLiteral("　") + name;
-    nameFor(controls.row, name);
+    const QString mark = all.markRow != row
+        ? QString()
+        : QString::fromUtf8(all.markRight ? names::kRight : names::kWrong);
+    nameFor(controls.row, QString::fromStdString(m_flow->spoken(row)));
     controls.answer->setAccessibleDescription(mark);
 }
 

@@ -58,6 +58,8 @@ struct Control {
     std::optional<Rgb> back = std::nullopt; // none: the toolkit's default colour
     std::optional<Font> font = std::nullopt; // none: the parent's font
     bool shown = true;
+    const char *art = nullptr; // a picture's drawing: a file of app/art
+    const char *spoken = nullptr; // what a screen reader says for a control with no caption
 };
 
 // clang-format off
@@ -94,9 +96,9 @@ inline constexpr std::array kControls {
     // On the drill surface.
     Control { .kind = Kind::Label, .name = "Label1", .parent = "Picture1", .place = {   240,  180, 5850,  555 }, .caption = "つぎのけいさんをしましょう。", .back = Rgb { 192, 255, 255 }, .font = Font { kPMincho, 24, true } },
     Control { .name = "Command8",             .parent = "Picture1", .place = {  8760,  180, 2055,  555 }, .caption = "終わる", .back = kFormBack, .font = Font { kPMincho, 21.75, true } },
-    Control { .kind = Kind::Picture, .name = "Picture3", .parent = "Picture1", .place = { 11520,  180, 3390, 3585 }, .back = kSurfaceBack }, // a boy scratching his head
-    Control { .kind = Kind::Picture, .name = "Picture2", .parent = "Picture1", .place = { 12000, 3840, 2595, 2850 }, .back = kSurfaceBack }, // a girl with pigtails
-    Control { .kind = Kind::Picture, .name = "Picture4", .parent = "Picture1", .place = { 11580, 6660, 3195, 3405 }, .back = kSurfaceBack }, // children waving
+    Control { .kind = Kind::Picture, .name = "Picture3", .parent = "Picture1", .place = { 11520,  180, 3390, 3585 }, .back = kSurfaceBack, .art = "puzzled-boy.svg", .spoken = "あたまを かく おとこのこ" },
+    Control { .kind = Kind::Picture, .name = "Picture2", .parent = "Picture1", .place = { 12000, 3840, 2595, 2850 }, .back = kSurfaceBack, .art = "girl.svg", .spoken = "おさげの おんなのこ" },
+    Control { .kind = Kind::Picture, .name = "Picture4", .parent = "Picture1", .place = { 11580, 6660, 3195, 3405 }, .back = kSurfaceBack, .art = "waving-children.svg", .spoken = "てを ふる こどもたち" },
 
     // Each problem row's controls, row by row; array index = row − 1.
     Control { .kind = Kind::TextBox, .name = "Text1", .index = 0, .parent = "Picture1", .place = { 4920, 1440, 1875, 600 }, .font = kBoxFont, .shown = false },

@@ -31,9 +31,6 @@ inline constexpr const char *kCheck = "チェック";
 inline constexpr const char *kKeypad = "すうじ";
 inline constexpr const char *kSurface = "もんだい";
 inline constexpr const char *kPanelAfter = "の レベル"; // after the operation's caption
-inline constexpr const char *kPuzzledBoy = "あたまを かく おとこのこ"; // Picture3
-inline constexpr const char *kGirl = "おさげの おんなのこ"; // Picture2
-inline constexpr const char *kWavingChildren = "てを ふる こどもたち"; // Picture4
 inline constexpr const char *kRight = "せいかい";
 inline constexpr const char *kWrong = "ちがう";
 

@@ -153,7 +153,7 @@ void window(Json &j, const design::Layout &layout)
         j.field("left", p.place.left).field("top", p.place.top);
         j.field("width", p.place.width).field("height", p.place.height);
         j.field("caption", c.caption).field("back", c.back).field("font", c.font);
-        j.field("shown", c.shown).close('}');
+        j.field("shown", c.shown).field("art", c.art).field("spoken", c.spoken).close('}');
     }
     j.close(']').key("panels").open('[');
     for (const OperationDesign &op : operations::kAll) {
@@ -170,15 +170,14 @@ void window(Json &j, const design::Layout &layout)
     j.field("problem", rows::kProblem).close('}');
     j.field("panelLeft", design::kPanelLeft).field("surfaceTop", design::kSurfaceTop);
     j.field("messageFont", design::kMessageFont);
+    j.field("activeBox", design::kActiveBox).field("inactiveBox", design::kInactiveBox);
     j.key("names").open('{');
     for (auto [key, value] : { std::pair { "caption", texts::kCaption },
              { "invitation", texts::kInvitation }, { "answer", names::kAnswer },
              { "remainder", names::kRemainder }, { "remainderButton", names::kRemainderButton },
              { "erase", names::kErase }, { "check", names::kCheck }, { "keypad", names::kKeypad },
              { "surface", names::kSurface }, { "panelAfter", names::kPanelAfter },
-             { "puzzledBoy", names::kPuzzledBoy }, { "girl", names::kGirl },
-             { "wavingChildren", names::kWavingChildren }, { "right", names::kRight },
-             { "wrong", names::kWrong } })
+             { "right", names::kRight }, { "wrong", names::kWrong } })
         j.field(key, value);
     j.close('}').close('}');
 }
@@ -324,6 +323,7 @@ public:
             one.set("status", r.status);
             one.set("problem", r.problem);
             one.set("remainderActive", m_flow.activeBox(row) == Box::Remainder);
+            one.set("spoken", m_flow.spoken(row));
             rows.call<void>("push", one);
         }
         out.set("rows", rows);
