@@ -76,6 +76,12 @@ test)
     stage default -DBUILD_TESTING=ON
     stage fuzzing
     stage sanitizers
+    # playwright-core drives Chromium for the page's tests and needs Node 20 or later (Debian 12's
+    # own nodejs is 18: take Node from NodeSource or another newer source there).
+    node -e 'process.exit(Number(process.versions.node.split(".")[0]) >= 20 ? 0 : 1)' || {
+        echo "The page's tests need Node.js 20 or later; this is $(node --version)." >&2
+        exit 1
+    }
     (cd tests/web && npm ci --no-audit --no-fund)
     stage web
     ;;

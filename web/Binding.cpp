@@ -291,6 +291,7 @@ public:
     }
     void redraw() { m_flow.redraw(); }
     int rowCount() const { return m_flow.rowCount(); }
+    bool anyRowOpen() const { return m_flow.anyRowOpen(); }
     bool holding() const { return m_flow.holding(); }
     int screenWidth() const { return m_state.ScreenWidth; }
 
@@ -364,6 +365,7 @@ EMSCRIPTEN_BINDINGS(pikomaru)
         .function("hold", &Drill::hold)
         .function("redraw", &Drill::redraw)
         .function("rowCount", &Drill::rowCount)
+        .function("anyRowOpen", &Drill::anyRowOpen)
 
         .function("screenWidth", &Drill::screenWidth)
         .function("view", &Drill::view);

@@ -17,10 +17,9 @@ import sys
 from pathlib import Path
 
 SITE_FILES = ["index.html", "style.css", "main.js", "surface.js", "manifest.webmanifest"]
-PICTURES = ["puzzled-boy.svg", "girl.svg", "waving-children.svg"]
 # Where the texts the page shows are written: the drill's tables and words, the generators'
 # status line and operators, and the face's own words (the dialog's buttons).
-TEXT_SOURCES = ["drill/*.h", "generators/*.h", "generators/*.cpp"]
+TEXT_SOURCES = ["drill/*.h", "drill/*.cpp", "state/*.h", "generators/*.h", "generators/*.cpp"]
 
 
 def characters(root):
@@ -37,16 +36,26 @@ def characters(root):
     return "".join(sorted(c for c in found if ord(c) >= 0x20))
 
 
-def write_start_screen(page, windows):
-    """The start screen into the page: what the window shows before anything is chosen."""
-    start = {"largeFrom": windows["largeFrom"]}
+def write_start_screen(root, page, windows, families):
+    """The start screen into the page: what the window shows before anything is chosen, and
+    the font that stands for each of the design's."""
+    start = {"largeFrom": windows["largeFrom"], "families": families}
     for layout in ("large", "compact"):
         window = windows[layout]
         start[layout] = {key: window[key] for key in ("client", "back", "font", "caption")}
         start[layout]["controls"] = [c for c in window["controls"]
                                      if c["parent"] == "Form1" and c["shown"]]
-    text = json.dumps(start, ensure_ascii=False, separators=(",", ":")).replace("</", "<\\/")
-    page.write_text(page.read_text(encoding="utf-8").replace("@START_SCREEN@", text),
+    json_text = json.dumps(start, ensure_ascii=False, separators=(",", ":")).replace("<", "\\u003c")
+    # The start screen's fonts are fetched with the page itself.
+    wanted = {families[c["font"]["family"]] for layout in ("large", "compact")
+              for c in start[layout]["controls"] if c["font"]}
+    faces = re.findall(r'font-family: ("[^"]+");[^}]*url\("([^"]+)"\)',
+                       (root / "fonts/fonts.css").read_text(encoding="utf-8"))
+    preloads = "\n".join(
+        f'<link rel="preload" href="fonts/{file}" as="font" type="font/woff2" crossorigin>'
+        for family, file in faces if any(w.startswith(family) for w in wanted))
+    text = page.read_text(encoding="utf-8")
+    page.write_text(text.replace("@START_SCREEN@", json_text).replace("@START_FONTS@", preloads),
                     encoding="utf-8")
 
 
@@ -63,21 +72,20 @@ def main():
     (out / "art").mkdir(parents=True)
     for name in SITE_FILES:
         shutil.copy(root / "web/site" / name, out / name)
-    for name in PICTURES:
-        shutil.copy(root / "app/art" / name, out / "art" / name)
-    shutil.copy(root / "app/art/icon.svg", out / "icon.svg")
+    for picture in (root / "app/art").glob("*.svg"):
+        shutil.copy(picture, out / ("icon.svg" if picture.name == "icon.svg" else f"art/{picture.name}"))
     shutil.copy(args.module, out / "pikomaru.mjs")
     shutil.copy(args.module.with_suffix(".wasm"), out / "pikomaru.wasm")
 
     windows = subprocess.run([args.node, "--no-experimental-fetch", root / "web/windows-json.mjs",
                               args.module], check=True, capture_output=True).stdout
-    (out / "window.json").write_bytes(windows)
-    write_start_screen(out / "index.html", json.loads(windows))
-
     chars = out.parent / "page-characters.txt"
     chars.write_text(characters(root), encoding="utf-8")
     subprocess.run([sys.executable, root / "web/subset-fonts.py", "--chars", chars,
                     "--out", out / "fonts"], check=True, stdout=subprocess.DEVNULL)
+    families = json.loads((out / "fonts/families.json").read_text(encoding="utf-8"))
+    (out / "fonts/families.json").unlink()
+    write_start_screen(out, out / "index.html", json.loads(windows), families)
 
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob("*") if p.is_file())
     version = hashlib.sha256()

@@ -13,6 +13,7 @@
 # in hhea and OS/2 stay as they are, so text lays out as on the desktop. The same input
 # gives the same bytes.
 import argparse
+import json
 import os
 import sys
 
@@ -29,13 +30,27 @@ except ImportError:
 
 FONT_DIR = "/usr/share/fonts/opentype"
 
-# (Debian's file, our family name, our file)
+# (Debian's file, our family name, our file, the design's font it stands for, its kind)
 FONTS = [
-    ("ipafont-mincho/ipamp.ttf", "Pikomaru PMincho", "pikomaru-pmincho.woff2"),
-    ("ipafont-mincho/ipam.ttf", "Pikomaru Mincho", "pikomaru-mincho.woff2"),
-    ("ipafont-gothic/ipag.ttf", "Pikomaru Gothic", "pikomaru-gothic.woff2"),
-    ("ipafont-gothic/ipagp.ttf", "Pikomaru PGothic", "pikomaru-pgothic.woff2"),
+    ("ipafont-mincho/ipamp.ttf", "Pikomaru PMincho", "pikomaru-pmincho.woff2", "ＭＳ Ｐ明朝", "serif"),
+    ("ipafont-mincho/ipam.ttf", "Pikomaru Mincho", "pikomaru-mincho.woff2", "ＭＳ 明朝", "serif"),
+    ("ipafont-gothic/ipag.ttf", "Pikomaru Gothic", "pikomaru-gothic.woff2", "ＭＳ ゴシック", "monospace"),
+    ("ipafont-gothic/ipagp.ttf", "Pikomaru PGothic", "pikomaru-pgothic.woff2", "ＭＳ Ｐゴシック", "sans-serif"),
 ]
+
+# Beside the fonts: where they come from and how to use the originals instead.
+README = """The fonts in this folder are subsets of the IPA fonts (IPAPMincho, IPAMincho, IPAGothic,
+IPAPGothic; Debian's fonts-ipafont-mincho and fonts-ipafont-gothic packages), cut down by
+subset-fonts.py of ぴこまる to the characters the page shows and renamed, as the IPA Font
+License Agreement v1.0 asks of a derived font:
+
+{table}
+
+They are under the IPA Font License Agreement v1.0 ({licence}), not under the GPL.
+To use the original fonts instead, put the original .ttf files here and point the src of the
+@font-face rules in fonts.css at them; the original fonts can be had from Debian or from
+https://moji.or.jp/ipafont/.
+"""
 
 ALWAYS = ({chr(c) for c in range(0x20, 0x7F)} | {"\u3000"}
           | {chr(c) for c in range(0xFF10, 0xFF1A)})
@@ -201,7 +216,7 @@ def main():
 
     try:
         chars = read_chars(args.chars)
-        for source, _, _ in FONTS:
+        for source, *_ in FONTS:
             if not os.path.isfile(os.path.join(FONT_DIR, source)):
                 raise Failure(f"{FONT_DIR}/{source} is missing "
                               "(apt-get install fonts-ipafont-mincho fonts-ipafont-gothic)")
@@ -212,12 +227,21 @@ def main():
             raise Failure(f"cannot make {args.out}: {e}")
         sizes = [cut(os.path.join(FONT_DIR, source), family,
                      os.path.join(args.out, target), chars)
-                 for source, family, target in FONTS]
-        try:
-            with open(os.path.join(args.out, LICENSE_NAME), "w", encoding="utf-8") as f:
-                f.write(licence)
-        except OSError as e:
-            raise Failure(f"cannot write the licence into {args.out}: {e}")
+                 for source, family, target, *_ in FONTS]
+        table = "\n".join(f"  {target}  {family}  (from {os.path.basename(source)})"
+                          for source, family, target, *_ in FONTS)
+        faces = "".join(f'@font-face {{ font-family: "{family}"; src: url("{target}") '
+                        'format("woff2"); font-display: block; }\n'
+                        for _, family, target, *_ in FONTS)
+        families = {design: f'"{family}", {kind}' for _, family, _, design, kind in FONTS}
+        for name, text in [(LICENSE_NAME, licence), ("fonts.css", faces),
+                           ("families.json", json.dumps(families, ensure_ascii=False)),
+                           ("README.txt", README.format(table=table, licence=LICENSE_NAME))]:
+            try:
+                with open(os.path.join(args.out, name), "w", encoding="utf-8") as f:
+                    f.write(text)
+            except OSError as e:
+                raise Failure(f"cannot write {name} into {args.out}: {e}")
     except Failure as e:
         sys.exit(f"subset-fonts.py: {e}")
     print(f"{len(FONTS)} fonts, {len(chars)} characters, {sum(sizes)} bytes in {args.out}")

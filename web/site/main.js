@@ -4,16 +4,13 @@
 // The drill's face in the browser: the window built from the drill's own design tables, the
 // pupil's actions handed to the drill, and what the drill decides put on the page.
 
-// The design's font names, each as the font that travels with the page.
-const kFamilies = {
-  'ＭＳ Ｐ明朝': '"Pikomaru PMincho", serif',
-  'ＭＳ 明朝': '"Pikomaru Mincho", serif',
-  'ＭＳ ゴシック': '"Pikomaru Gothic", monospace',
-  'ＭＳ Ｐゴシック': '"Pikomaru PGothic", sans-serif',
-};
-const kPictures = { Picture3: 'puzzledBoy', Picture2: 'girl', Picture4: 'wavingChildren' };
-const kArt = { Picture3: 'art/puzzled-boy.svg', Picture2: 'art/girl.svg', Picture4: 'art/waving-children.svg' };
+// The start screen comes with the page, with the font that travels with it for each of the
+// design's; the drill (with the whole window of both layouts), the surface and every font load
+// once it shows.
+const kStartScreen = JSON.parse(document.getElementById('StartScreen').textContent);
+const kFamilies = kStartScreen.families;
 const kMarkTickMs = 50; // how often the clock is looked at while a mark is shown
+const kNotLoaded = 'ぴこまるを よみこめませんでした。\nネットワークに つながって いるか たしかめて、もう いちど おしてください。';
 
 const stage = document.getElementById('Form1');
 const announce = document.getElementById('Announce');
@@ -77,12 +74,21 @@ class Face {
     this.messages = new Messages((yes) => this.drill.answer(yes));
     addEventListener('resize', () => this.fit());
     document.addEventListener('keydown', (event) => this.key(event));
+    // A button pressed by mouse or touch leaves the keyboard's focus where it was (in the
+    // answer box, mostly), as the window's buttons do.
+    stage.addEventListener('mousedown', (event) => {
+      if (event.target.closest('button')) event.preventDefault();
+    });
+    // Leaving the page while a row is open asks first, as closing the window does.
+    addEventListener('beforeunload', (event) => {
+      if (this.complete && this.drill.anyRowOpen()) event.preventDefault();
+    });
   }
 
   // A fresh drill on an empty window: at the first visit, and after 「ぴこまる」おわり. The start
   // screen comes first, from the design alone, in its own font; the drill, every font and the
   // rest of the window (panels, the surface) once it is on the screen. An action meanwhile waits.
-  async start() {
+  async start(restarted = false) {
     this.drill?.delete();
     this.drill = null;
     this.timer = clearInterval(this.timer);
@@ -92,7 +98,9 @@ class Face {
     this.composing = new Set();
     this.surface = null;
     this.complete = false;
-    const layout = innerWidth >= kStartScreen.largeFrom ? 'large' : 'compact';
+    // The layout follows the width at the start, for the drill and the window alike.
+    const width = innerWidth;
+    const layout = width >= kStartScreen.largeFrom ? 'large' : 'compact';
     this.window = kStartScreen[layout];
     const first = this.window.controls;
     await Promise.all(first.map((c) => document.fonts.load(fontOf(c.font ?? this.window.font), c.caption)));
@@ -101,13 +109,27 @@ class Face {
     this.fit();
     stage.classList.add('ready');
     const frame = new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
-    this.completing = frame.then(loadTheRest).then(([windows, module, { Surface }]) => this.buildRest(windows[layout], module, Surface));
+    this.completing = frame.then(() => this.loadTheRest(width, layout));
+    if (restarted) this.get('Command1', 0).focus();
   }
 
-  buildRest(window, module, Surface) {
+  // The drill, the surface and every font. Where they cannot be loaded (the network gone at a
+  // first visit), the pupil is told, and the next press tries again.
+  loadTheRest(width, layout) {
+    this.failed = null;
+    return loadDrill().then(
+      ([module, { Surface }]) => this.buildRest(width, JSON.parse(module.windows())[layout], module, Surface),
+      () => {
+        this.failed = () => { this.completing = this.loadTheRest(width, layout); };
+        this.messages.show(kNotLoaded, false);
+      });
+  }
+
+  buildRest(width, window, module, Surface) {
     if (this.complete) return;
     this.window = window;
     this.messages.caption = window.names.caption;
+    message.style.fontFamily = kFamilies[window.messageFont.family];
     this.module = module;
     this.Surface = Surface;
     const page = {
@@ -123,8 +145,12 @@ class Face {
       changed: () => this.changed(),
     };
     this.drill = new module.Drill(page);
-    this.drill.load(innerWidth, 1);
+    this.drill.load(width, 1);
     this.build(this.window.controls);
+    // The keyboard goes through the rows one by one, as in the window: the row, its answer,
+    // あまり and the remainder, its keypad, ﾁｪｯｸ.
+    for (let r = 0; r < 3; ++r)
+      this.get('Picture1').append(...['Row', 'Text1', 'Command9', 'Text2', 'Picture6', 'Command5'].map((name) => this.get(name, r)));
     this.nameForScreenReaders();
     this.connect();
     this.complete = true;
@@ -133,8 +159,9 @@ class Face {
   }
 
   act(action) {
-    if (this.complete) action();
-    else this.completing.then(action);
+    if (this.complete) return action();
+    this.failed?.();
+    this.completing.then(() => this.complete && action());
   }
 
   build(controls) {
@@ -198,8 +225,8 @@ class Face {
       case 'picture': {
         const picture = document.createElement('img');
         picture.loading = 'lazy'; // not on the start screen
-        picture.src = kArt[c.name];
-        picture.alt = names[kPictures[c.name]];
+        picture.src = `art/${c.art}`;
+        picture.alt = c.spoken;
         return picture;
       }
       case 'surface': {
@@ -268,11 +295,13 @@ class Face {
     const on = (element, type, handler) => this.listen(element, type, handler);
     const click = (name, index, handler) => on(this.get(name, index), 'click', handler);
     click('Command8', -1, () => this.Command8_Click());
+    for (const c of this.window.controls)
+      if (c.name === 'Command6') click('Command6', c.index, () => this.Command6_Click(c.index));
     for (const panel of this.window.panels) {
       for (let i = 0; i < panel.levels; ++i)
-        on(this.get(panel.options, i).querySelector('input'), 'change', () => this.drill.chooseLevel(panel.operation, i + 1));
-      click(panel.decide, -1, () => this.drill.decide(panel.operation));
-      click(panel.cancel, -1, () => this.drill.cancel(panel.operation));
+        on(this.get(panel.options, i).querySelector('input'), 'change', () => this[`${panel.options}_Click`](i));
+      click(panel.decide, -1, () => this[`${panel.decide}_Click`]());
+      click(panel.cancel, -1, () => this[`${panel.cancel}_Click`]());
     }
     on(this.surface.canvas, 'pointerdown', (event) => this.Picture1_MouseDown(event));
     for (let r = 0; r < 3; ++r) {
@@ -282,8 +311,6 @@ class Face {
         const at = event.detail > 0 ? this.surface.pointAt(event) : { x: f.problem.x, y: f.problem.y + f.spacing * r };
         this.drill.pressSurface(at.x, at.y);
       });
-      for (const digit of this.get('Picture6', r).querySelectorAll('button'))
-        if (digit.id.startsWith('Command6')) click(digit.id, -1, () => this.Command6_Click(Number(digit.id.slice(9, -1))));
       click('Command7', r, () => this.Command7_Click(r));
       click('Command9', r, () => this.Command9_Click(r));
       click('Command5', r, () => this.Command5_Click(r));
@@ -292,6 +319,18 @@ class Face {
   }
 
   Command1_Click(index) { this.drill.chooseOperation(index + 1); }
+  Option2_Click(index) { this.drill.chooseLevel(1, index + 1); }
+  Option3_Click(index) { this.drill.chooseLevel(2, index + 1); }
+  Option4_Click(index) { this.drill.chooseLevel(3, index + 1); }
+  Option1_Click(index) { this.drill.chooseLevel(4, index + 1); }
+  Command10_Click() { this.drill.decide(1); }
+  Command12_Click() { this.drill.decide(2); }
+  Command14_Click() { this.drill.decide(3); }
+  Command3_Click() { this.drill.decide(4); }
+  Command11_Click() { this.drill.cancel(1); }
+  Command13_Click() { this.drill.cancel(2); }
+  Command15_Click() { this.drill.cancel(3); }
+  Command4_Click() { this.drill.cancel(4); }
   Command2_Click() { this.drill.exit(); }
   Command8_Click() { this.drill.finish(); }
   Picture1_MouseDown(event) { const p = this.surface.pointAt(event); this.drill.pressSurface(p.x, p.y); }
@@ -319,13 +358,15 @@ class Face {
       if (this.drill.holding()) later((now) => now + event.data);
       else typed();
     });
-    box.addEventListener('input', (event) => { if (!event.isComposing && !this.composing.has(box)) typed(); });
+    box.addEventListener('input', (event) => {
+      if (!event.isComposing && !this.composing.has(box) && !this.drill.holding()) typed();
+    });
     box.addEventListener('beforeinput', (event) => {
       if (!this.drill.holding() || event.isComposing) return;
       event.preventDefault();
       const { inputType, data } = event;
       if (inputType.startsWith('insert') && data) later((now) => now + data);
-      else if (inputType.startsWith('delete')) later((now) => now.slice(0, -1));
+      else if (inputType === 'deleteContentBackward') later((now) => now.slice(0, -1));
     });
     box.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && !event.isComposing && event.keyCode !== 229) {
@@ -404,6 +445,7 @@ class Face {
     }
     const surface = this.get('Picture1');
     surface.hidden = !view.surfaceShown;
+    surface.inert = view.panel !== 0; // under the panel: nothing there to reach
     surface.style.left = `${view.surfaceLeft}px`;
     surface.style.top = `${this.window.surfaceTop}px`;
     for (let r = 0; r < 3; ++r) this.showRow(view, r);
@@ -421,7 +463,7 @@ class Face {
     if (this.drill.holding() && !this.timer) this.timer = setInterval(() => this.drill.tick(), kMarkTickMs);
     else if (!this.drill.holding() && this.timer) this.timer = clearInterval(this.timer);
     // A page cannot close itself: the end of the program is a fresh start.
-    if (view.ended) setTimeout(() => this.start());
+    if (view.ended) setTimeout(() => this.start(true));
   }
 
   showRow(view, r) {
@@ -434,20 +476,20 @@ class Face {
     at(answer, row.answerBox);
     at(remainder, row.remainderBox);
     at(this.get('Command9', r), row.remainderButton);
-    if (answer.value !== row.answer && !this.composing.has(answer)) answer.value = row.answer;
-    if (remainder.value !== row.remainder && !this.composing.has(remainder)) remainder.value = row.remainder;
-    answer.style.background = rgb(row.remainderActive ? [200, 200, 200] : [255, 200, 200]);
-    remainder.style.background = rgb(row.remainderActive ? [255, 200, 200] : [200, 200, 200]);
+    for (const [box, text] of [[answer, row.answer], [remainder, row.remainder]]) {
+      if (box.value === text || this.composing.has(box)) continue;
+      box.value = text;
+      box.scrollLeft = box.scrollWidth; // the newest digit in sight, however long the number
+    }
+    const [active, inactive] = [this.window.activeBox, this.window.inactiveBox];
+    answer.style.background = rgb(row.remainderActive ? inactive : active);
+    remainder.style.background = rgb(row.remainderActive ? active : inactive);
 
-    // The row as a screen reader hears it: what the pupil reads there, the mark first while
-    // it shows.
+    // The row as a screen reader hears it, as the drill says it.
     const button = this.get('Row', r);
     button.hidden = !(view.decided && view.surfaceShown && r < this.drill.rowCount());
-    const which = this.module.rowName(r + 1);
-    let name = row.open ? `${row.status}　${row.problem}`.replace(/\s+/g, ' ').trim() : names.invitation + which;
+    if (button.getAttribute('aria-label') !== row.spoken) button.setAttribute('aria-label', row.spoken);
     const mark = view.markRow === r + 1 ? (view.markRight ? names.right : names.wrong) : '';
-    if (mark) name = `${mark}　${name}`;
-    if (button.getAttribute('aria-label') !== name) button.setAttribute('aria-label', name);
     answer.setAttribute('aria-description', mark);
   }
 
@@ -463,7 +505,7 @@ class Face {
     } else if (view.surfaceShown && view.decided && !(before?.surfaceShown && before?.decided)) {
       focus = this.get('Row', 0);
     }
-    for (let r = 0; r < 3; ++r) {
+    for (let r = 0; r < 3 && view.panel === 0; ++r) { // not under a panel
       const now = view.rows[r], was = before?.rows[r];
       if (!now.open) continue;
       if (!was?.open || now.status !== was.status || (before.markRow === r + 1 && view.markRow === 0))
@@ -471,22 +513,29 @@ class Face {
       else if (now.remainderActive !== was.remainderActive)
         focus = this.get(now.remainderActive ? 'Text2' : 'Text1', r);
     }
-    if (focus && !focus.closest('[hidden]') && document.activeElement !== focus && !message.open) focus.focus();
+    // Where the focus was on something that has gone (a panel closed, a row under a panel),
+    // it goes to what the pupil would go on with.
+    const lost = (element) => !element || element === document.body || element.closest('[hidden], [inert]');
+    if (lost(document.activeElement) && !focus) {
+      const row = view.rows.findIndex((r) => r.open);
+      focus = view.panel !== 0 || !view.surfaceShown ? this.get('Command1', Math.max(0, view.panel - 1))
+        : row >= 0 ? this.get('Text1', row) : this.get('Row', 0);
+    }
+    if (focus && !lost(focus) && document.activeElement !== focus && !message.open) focus.focus();
   }
 }
 
-// The start screen comes with the page; the whole window of both layouts, the drill itself,
-// the surface and every font load once it shows.
-const kStartScreen = JSON.parse(document.getElementById('StartScreen').textContent);
-let theRest = null;
-function loadTheRest() {
-  theRest ??= Promise.all([
-    fetch('window.json').then((response) => response.json()),
+let drillLoading = null;
+function loadDrill() {
+  drillLoading ??= Promise.all([
     import('./pikomaru.mjs').then(({ default: makeModule }) => makeModule()),
     import('./surface.js'),
     Promise.all(Object.values(kFamilies).map((f) => document.fonts.load(`bold 16px ${f}`))),
-  ]);
-  return theRest;
+  ]).catch((error) => {
+    drillLoading = null;
+    throw error;
+  });
+  return drillLoading;
 }
 new Face().start();
 

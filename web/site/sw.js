@@ -2,12 +2,16 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 //
 // Keeps the whole drill on the device after the first visit, so that it starts with no
-// network. A new build has a new version and replaces the old files at once.
+// network. A new build has a new version: it takes over when no page of the old one is open,
+// so that a page never mixes files of two versions.
 const kCache = 'pikomaru-@VERSION@';
 const kFiles = @FILES@;
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(kFiles)).then(() => self.skipWaiting()));
+  // Each file asked of the server again (unchanged ones cost a 304), so that a new version
+  // never keeps an old file from the browser's own cache.
+  const fresh = kFiles.map((file) => new Request(file, { cache: 'no-cache' }));
+  event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(fresh)));
 });
 
 self.addEventListener('activate', (event) => {
