@@ -64,6 +64,8 @@ void Form1::showView()
         }
     }
     showOptions();
+    // Under a level panel the rows are out of reach, for the keyboard too.
+    Picture1->setEnabled(view.panel == 0);
     if (view.surfaceShown) {
         place(Picture1,
             QRect(QPoint(view.surfaceLeft, design::kSurfaceTop), built(Picture1).place.size()));
@@ -158,7 +160,7 @@ void Form1::showFocus(const View &before)
         const RowView &now = view.rows[row - 1], &was = before.rows[row - 1];
         const RowControls &controls = m_rows[row - 1];
         const int problem = m_flow->state().ProblemHistory.ProblemCount(row);
-        if (!now.open)
+        if (!now.open || view.panel != 0)
             continue;
         const Box active = m_flow->activeBox(row);
         if (!was.open || problem != m_shownProblem[row - 1]
