@@ -45,6 +45,7 @@ def write_start_screen(root, page, windows, families):
         start[layout] = {key: window[key] for key in ("client", "back", "font", "caption")}
         start[layout]["controls"] = [c for c in window["controls"]
                                      if c["parent"] == "Form1" and c["shown"]]
+        start[layout]["names"] = {"caption": window["names"]["caption"]}  # a message's
     json_text = json.dumps(start, ensure_ascii=False, separators=(",", ":")).replace("<", "\\u003c")
     # The start screen's fonts are fetched with the page itself.
     wanted = {families[c["font"]["family"]] for layout in ("large", "compact")

@@ -102,6 +102,7 @@ class Face {
     const width = innerWidth;
     const layout = width >= kStartScreen.largeFrom ? 'large' : 'compact';
     this.window = kStartScreen[layout];
+    this.messages.caption = this.window.names.caption;
     const first = this.window.controls;
     await Promise.all(first.map((c) => document.fonts.load(fontOf(c.font ?? this.window.font), c.caption)));
     this.build(first);
@@ -128,7 +129,6 @@ class Face {
   buildRest(width, window, module, Surface) {
     if (this.complete) return;
     this.window = window;
-    this.messages.caption = window.names.caption;
     message.style.fontFamily = kFamilies[window.messageFont.family];
     this.module = module;
     this.Surface = Surface;
@@ -203,6 +203,7 @@ class Face {
         const radio = document.createElement('input');
         radio.type = 'radio';
         radio.name = c.name;
+        radio.dataset.index = c.index;
         const caption = document.createElement('span');
         caption.textContent = c.caption;
         label.append(radio, caption);
@@ -385,7 +386,7 @@ class Face {
     const panel = this.window.panels.find((p) => target.name === p.options);
     if (panel) {
       event.preventDefault();
-      const i = Number(target.parentElement.id.slice(panel.options.length + 1, -1));
+      const i = Number(target.dataset.index);
       const to = i + (Math.abs(step) === 1 ? step : Math.sign(step) * panel.secondColumnFrom);
       const option = to >= 0 && to < panel.levels ? this.get(panel.options, to) : null;
       if (!option || option.hidden) return;
