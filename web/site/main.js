@@ -517,7 +517,7 @@ class Face {
     // Where the focus was on something that has gone (a panel closed, a row under a panel),
     // it goes to what the pupil would go on with.
     const lost = (element) => !element || element === document.body || element.closest('[hidden], [inert]');
-    if (lost(document.activeElement) && !focus) {
+    if (before && lost(document.activeElement) && !focus) {
       const row = view.rows.findIndex((r) => r.open);
       focus = view.panel !== 0 || !view.surfaceShown ? this.get('Command1', Math.max(0, view.panel - 1))
         : row >= 0 ? this.get('Text1', row) : this.get('Row', 0);
