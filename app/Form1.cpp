@@ -22,6 +22,16 @@
 namespace piko {
 namespace {
 
+// A level option answers a press anywhere on its line, not only on its caption's letters: the
+// lines are wide and the captions short.
+class LevelOption final : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
 QRect toQRect(design::Rect r)
 {
     return QRect(r.left, r.top, r.width, r.height);
@@ -97,7 +107,7 @@ QWidget *Form1::build(const design::Placed &placed)
         break;
     }
     case design::Kind::Option:
-        widget = new QRadioButton(caption, parent);
+        widget = new LevelOption(caption, parent);
         break;
     case design::Kind::TextBox: {
         auto *box = new QLineEdit(parent);

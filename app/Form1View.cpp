@@ -64,6 +64,8 @@ void Form1::showView()
         }
     }
     showOptions();
+    // Under a level panel the rows are out of reach, for the keyboard too.
+    Picture1->setEnabled(view.panel == 0);
     if (view.surfaceShown) {
         place(Picture1,
             QRect(QPoint(view.surfaceLeft, design::kSurfaceTop), built(Picture1).place.size()));
