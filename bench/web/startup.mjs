@@ -33,9 +33,6 @@ import zlib from 'node:zlib';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
 const kPlaywright = path.join(root, 'tests/web/node_modules/playwright-core/index.mjs');
-const kChromium = '/usr/bin/chromium';
-const kChromiumArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const kTargetRatio = 2;
 const kTargetMs = 300;
 const kTargetBytes = 1_000_000;
@@ -382,11 +379,12 @@ async function main() {
     process.exit(2);
   }
   o.busy = await cpuBusy();
-  const { chromium } = await import(kPlaywright);
+  // Chromium launched as the page's tests launch it.
+  const { launchChromium } = await import(path.join(root, 'tests/web/serve.mjs'));
   const server = await serve({
     site: o.site, floor: path.join(here, 'floor.html'), cacheControl: o.cacheControl, brotli: o.brotli,
   });
-  const browser = await chromium.launch({ executablePath: kChromium, headless: true, args: kChromiumArgs });
+  const browser = await launchChromium();
   const base = `http://127.0.0.1:${server.port}`;
   try {
     const timed = { viewport: o.viewport, serviceWorkers: 'block', network: o.network };
@@ -502,4 +500,4 @@ function report(o, version, page, floor, first, bytes, expected) {
 if (!isMainThread && workerData?.server) runServer(workerData.server);
 else if (process.argv[1] && import.meta.url === pathToFileURL(path.resolve(process.argv[1])).href) await main();
 
-export { serve, visit, median, percentile, kChromium, kChromiumArgs, kPlaywright };
+export { serve, visit, median, percentile, kPlaywright };

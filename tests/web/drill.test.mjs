@@ -4,19 +4,10 @@
 // The drill built for the browser, driven under Node as a page would drive it: the page's
 // object draws (here: keeps a list), keeps the time and answers questions; the flow decides.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
-import { createRequire } from 'node:module';
-import { dirname } from 'node:path';
 import { test } from 'node:test';
+import { loadDrill } from '../../web/windows-json.mjs';
 
-// The module is built for the browser first; under Node, Emscripten 3.1's ES module still looks
-// for CommonJS's require and __dirname.
-globalThis.require = createRequire(import.meta.url);
-globalThis.__dirname = dirname(process.env.PIKOMARU_WEB_MODULE);
-const { default: makeModule } = await import(process.env.PIKOMARU_WEB_MODULE);
-const module = await makeModule({
-  wasmBinary: readFileSync(process.env.PIKOMARU_WEB_MODULE.replace(/\.mjs$/, '.wasm')),
-});
+const module = await loadDrill(process.env.PIKOMARU_WEB_MODULE);
 
 function page() {
   let x = 0, y = 0, colour = '', second = 0;

@@ -6,14 +6,9 @@
 // reader reads them, from each row's name; marks are waited for, never slept through.
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
-import { chromium } from 'playwright-core';
-import { serve } from './serve.mjs';
+import { launchChromium, serve } from './serve.mjs';
 
 const kSite = process.env.PIKOMARU_SITE;
-const kChromium = process.env.PIKOMARU_CHROMIUM ?? '/usr/bin/chromium';
-// Headless, and quiet on the network: this machine refuses Chromium's own connections.
-const kArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const kSmall = { viewport: { width: 800, height: 600 } };
 const kTablet = { viewport: { width: 1180, height: 820 }, hasTouch: true };
 const kMarked = /^(せいかい|ちがう)　/;
@@ -26,7 +21,7 @@ let browser, server;
 before(async () => {
   assert.ok(kSite, 'PIKOMARU_SITE names the built site folder');
   [browser, server] = await Promise.all([
-    chromium.launch({ executablePath: kChromium, args: kArgs }), serve(kSite),
+    launchChromium(), serve(kSite),
   ]);
 });
 after(async () => {

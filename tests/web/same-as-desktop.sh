@@ -54,46 +54,20 @@ until painted; do
 done
 
 # The browser: the site served from this process on a free port, the page at the same size.
-(cd "$here" && node --input-type=module - "$site" "$work/web.png" "$width" "$height") <<'EOF'
-import { readFile } from 'node:fs/promises';
-import { createServer } from 'node:http';
-import { extname, join, normalize } from 'node:path';
-import { chromium } from 'playwright-core';
-
-const [site, shot, width, height] = process.argv.slice(2);
-const types = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-  '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
-  '.woff2': 'font/woff2', '.webmanifest': 'application/manifest+json',
-};
-const server = createServer(async (request, response) => {
-  let path = decodeURIComponent(new URL(request.url, 'http://page').pathname);
-  if (path.endsWith('/')) path += 'index.html';
-  try {
-    const body = await readFile(join(site, normalize(path)));
-    response.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'application/octet-stream' });
-    response.end(body);
-  } catch {
-    response.writeHead(404).end();
-  }
-});
-await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
-
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+node --input-type=module - "$here/serve.mjs" "$site" "$work/web.png" "$width" "$height" <<'EOF'
+const [serving, site, shot, width, height] = process.argv.slice(2);
+const { launchChromium, serve } = await import(serving);
+const [browser, server] = await Promise.all([launchChromium(), serve(site)]);
 try {
   const page = await browser.newPage({
     viewport: { width: Number(width), height: Number(height) }, deviceScaleFactor: 1,
   });
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(server.url);
   await page.waitForSelector('#Form1.ready');
   await page.screenshot({ path: shot });
 } finally {
   await browser.close();
-  server.close();
+  await server.close();
 }
 EOF
 

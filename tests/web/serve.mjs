@@ -1,14 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 //
-// A static file server for the page's folder, as any plain web server would serve it, on a
-// free port of this machine; close() really stops it, open connections included.
+// The page's folder served as any plain web server would serve it, and Debian's Chromium to
+// look at it: for the tests and the benchmark alike.
 import { createReadStream } from 'node:fs';
 import { stat } from 'node:fs/promises';
 import { createServer } from 'node:http';
 import { extname, join, normalize } from 'node:path';
+import { chromium } from 'playwright-core';
 
-const kTypes = {
+// Headless, and quiet on the network: this machine refuses Chromium's own connections.
+export function launchChromium() {
+  return chromium.launch({
+    executablePath: process.env.PIKOMARU_CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+export const kTypes = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
   '.mjs': 'text/javascript; charset=utf-8',
@@ -19,6 +29,8 @@ const kTypes = {
   '.webmanifest': 'application/manifest+json',
 };
 
+// A static file server on a free port of this machine; close() really stops it, open
+// connections included.
 export async function serve(root) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
