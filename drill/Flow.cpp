@@ -74,6 +74,12 @@ void Flow::changed()
         m_changed();
 }
 
+void Flow::announce(const std::string &text)
+{
+    if (m_announce)
+        m_announce(text);
+}
+
 int Flow::rowCount() const
 {
     return design::rowCount(m_state.ScreenWidth);
@@ -259,6 +265,7 @@ void Flow::pressSurface(int x, int y)
         h.clearSlots(row, 1, 200);
         prepareRow();
         rowView(row).open = true;
+        announce(spoken(row));
     });
 }
 
@@ -388,6 +395,7 @@ void Flow::checkRow(int row)
     m_view.markRight = right;
     m_mark = Mark { row, n, attempt, right };
     m_mark->noted = m_seams.clock.timeOfDay();
+    announce((right ? names::kRight : names::kWrong) + names::rowName(row));
 }
 
 void Flow::printMark(int row, bool right)
@@ -445,6 +453,7 @@ void Flow::endMark()
             mark.attempt == 1 ? ProblemOutcome::RightAtOnce : ProblemOutcome::RightLater);
         h.setAttemptResult(mark.row, mark.n, mark.attempt, Verdict::Right);
         prepareRow();
+        announce(spoken(mark.row));
         return;
     }
     RowView &view = rowView(mark.row);
@@ -454,6 +463,7 @@ void Flow::endMark()
     if (mark.attempt == 3) {
         h.setOutcome(mark.row, mark.n, ProblemOutcome::WrongThrice);
         prepareRow();
+        announce(spoken(mark.row));
     }
 }
 

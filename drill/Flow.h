@@ -103,6 +103,13 @@ public:
     void redraw();
     // Called after every change to the view or the surface.
     void setChanged(std::function<void()> changed) { m_changed = std::move(changed); }
+    // Called with what a screen reader is to say at once, beyond the name of the control that has
+    // the focus: a row's problem when the row opens or moves on to its next one, and the mark as
+    // it appears. A face hands it to the platform (a live region, an announcement).
+    void setAnnounce(std::function<void(const std::string &)> announce)
+    {
+        m_announce = std::move(announce);
+    }
 
 private:
     struct Mark {
@@ -117,6 +124,7 @@ private:
     RowView &rowView(int row) { return m_view.rows[index(row)]; }
     template<typename Action> void act(Action action);
     void changed();
+    void announce(const std::string &text);
 
     void seedRandom();
     void drawFrame(int row);
@@ -149,6 +157,7 @@ private:
     std::deque<Held> m_held;
     std::optional<std::pair<int, int>> m_replayingFor; // row and problem of the mark it waited for
     std::function<void()> m_changed;
+    std::function<void(const std::string &)> m_announce;
 };
 
 // Screen width in whole pixels, halves rounded to even, held to a 16-bit number.

@@ -132,7 +132,11 @@ public:
 
 // A flow with every seam faked, on a screen of the given width.
 struct Drill {
-    explicit Drill(double screenWidth = 1024) { flow.load(screenWidth, 1); }
+    explicit Drill(double screenWidth = 1024)
+    {
+        flow.load(screenWidth, 1);
+        flow.setAnnounce([this](const std::string &text) { said.push_back(text); });
+    }
 
     // Operation 1..4, then a level, then けってい.
     void choose(int operation, int level)
@@ -180,6 +184,7 @@ struct Drill {
     TestMessages messages;
     CountingBeeper beeper;
     SeededRandom random { 7 };
+    std::vector<std::string> said; // what the flow announced, oldest first
     Flow flow { state, { canvas, clock, messages, beeper, random } };
 };
 

@@ -501,5 +501,30 @@ TEST(Exit, AsksFirst)
     EXPECT_TRUE(d.flow.view().ended);
 }
 
+// A pupil who cannot see the surface hears the problem when the row opens, the mark as it
+// appears, and the row's new status line with its next problem once the mark has gone.
+TEST(Announcing, ProblemsAndMarksAreSaidAsTheyCome)
+{
+    Drill d;
+    d.choose(1, 1);
+    d.open(2);
+    ASSERT_EQ(d.said.size(), 1u);
+    EXPECT_EQ(d.said[0], d.flow.spoken(2));
+    EXPECT_NE(d.said.back().find(d.flow.row(2).problem.substr(0, 1)), std::string::npos);
+
+    d.said.clear();
+    d.tap(2, d.answer(2) + 1);
+    d.check(2);
+    ASSERT_EQ(d.said.size(), 1u) << "a try left: no new problem";
+    EXPECT_EQ(d.said[0], "ちがう（2ばんめ）");
+
+    d.said.clear();
+    d.answerRight(2);
+    ASSERT_EQ(d.said.size(), 2u);
+    EXPECT_EQ(d.said[0], "せいかい（2ばんめ）");
+    EXPECT_EQ(d.said[1], d.flow.spoken(2));
+    EXPECT_NE(d.said[1].find("△"), std::string::npos) << d.said[1];
+}
+
 } // namespace
 } // namespace piko::test
