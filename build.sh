@@ -37,6 +37,63 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# What the builds need of the tools found on PATH, checked before anything is built, so that a
+# tool too old (or missing) stops the run at once, not after the stages before the one using it.
+problems=()
+
+# at_least NAME HAVE WANT: HAVE is version WANT or later, or a problem is noted.
+at_least() {
+    if [ -z "$2" ]; then
+        problems+=("$1: not found (needs $3 or later)")
+    elif [ "$(printf '%s\n' "$3" "$2" | sort -V | head -n 1)" != "$3" ]; then
+        problems+=("$1 $2: needs $3 or later")
+    fi
+}
+
+# first_version COMMAND...: the first version number COMMAND prints, or nothing.
+first_version() {
+    "$@" 2>/dev/null | grep -oE '[0-9]+\.[0-9]+(\.[0-9]+)?' | head -n 1 || true
+}
+
+check_build_tools() {
+    at_least CMake "$(first_version cmake --version)" 3.25
+    at_least g++ "$(first_version g++ -dumpfullversion)" 12
+    at_least Qt "$(first_version pkg-config --modversion Qt6Core)" 6.4
+}
+
+# Debian 12's versions, which the tests are known to pass with: clang-format must be 14 itself,
+# as another version lays out the same code differently.
+check_test_tools() {
+    check_build_tools
+    at_least clang "$(first_version clang++ --version)" 14
+    local format
+    format=$(first_version clang-format --version)
+    [ "${format%%.*}" = 14 ] || problems+=("clang-format ${format:-not found}: the layout is checked with version 14")
+    [ -f /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake ] ||
+        problems+=("Emscripten: no CMake toolchain in /usr/share/emscripten (Debian's emscripten package)")
+    at_least Emscripten "$(first_version em++ --version)" 3.1.6
+    # The page's tests: node:test and the modules of tests/web/package-lock.json need Node 18,
+    # npm 7 reads its lockfileVersion 3.
+    at_least Node.js "$(first_version node --version)" 18
+    at_least npm "$(first_version npm --version)" 7
+}
+
+# Chromium as new as the one the installed playwright-core was made for (Debian's security updates
+# keep chromium newer still).
+check_chromium() {
+    local chromium=${PIKOMARU_CHROMIUM:-/usr/bin/chromium} made_for
+    made_for=$(node -p 'require("./tests/web/node_modules/playwright-core/browsers.json")
+        .browsers.find((b) => b.name === "chromium").browserVersion.split(".")[0]')
+    at_least "Chromium ($chromium)" "$(first_version "$chromium" --version)" "$made_for"
+}
+
+# report_problems: stops the run when a check above found a problem.
+report_problems() {
+    ((${#problems[@]})) || return 0
+    printf '%s\n' "Cannot build: too old or missing (Debian 12's own packages are new enough):" "${problems[@]/#/  }" >&2
+    exit 1
+}
+
 # The tests need GoogleTest, which run and bench do not install: a build folder they configure
 # first goes without the tests, one that already has them (from ./build.sh test) keeps them.
 testing=()
@@ -64,29 +121,34 @@ stage() {
 case "${1:-}" in
 run)
     install_missing "${run_packages[@]}"
+    check_build_tools
+    report_problems
     cmake --preset default "${testing[@]}"
     cmake --build --preset default --target pikomaru
     exec build/app/pikomaru
     ;;
 test)
     install_missing "${run_packages[@]}" "${test_packages[@]}"
-    # NodeSource's nodejs brings npm, Debian's does not.
+    # Debian's nodejs comes without npm, which is a package of its own there; a nodejs that
+    # brings its own npm (NodeSource's) conflicts with that package.
     command -v npm >/dev/null || install_missing npm
+    check_test_tools
+    report_problems
+    # The page's test modules, as the lock file has them: a module asking for a newer Node than
+    # this one fails here too (engine-strict), before any build.
+    (cd tests/web && npm ci --engine-strict --no-audit --no-fund)
+    check_chromium
+    report_problems
     check_format
     stage default -DBUILD_TESTING=ON
     stage fuzzing
     stage sanitizers
-    # playwright-core drives Chromium for the page's tests and needs Node 20 or later (Debian 12's
-    # own nodejs is 18: take Node from NodeSource or another newer source there).
-    node -e 'process.exit(Number(process.versions.node.split(".")[0]) >= 20 ? 0 : 1)' || {
-        echo "The page's tests need Node.js 20 or later; this is $(node --version)." >&2
-        exit 1
-    }
-    (cd tests/web && npm ci --no-audit --no-fund)
     stage web
     ;;
 bench)
     install_missing "${run_packages[@]}" "${bench_packages[@]}"
+    check_build_tools
+    report_problems
     cmake --preset default -DPIKOMARU_BENCH=ON "${testing[@]}"
     cmake --build --preset default --target generator_bench
     build/bench/generator_bench "${@:2}"
