@@ -203,8 +203,8 @@ std::string rowName(int row)
 // setCurrentX(x), setCurrentY(y), setForeColor(r, g, b), setFillColor(r, g, b), setSolidFill(on),
 // roundRect(l, t, r, b, w, h), fillSquare(l, t, side, r, g, b), print(text), textWidth(text),
 // textHeight(), keepArea(l, t, w, h), restoreArea(), timeOfDay(), inform(text), ask(text),
-// beep(), and changed() after every change to what the page shows. A question's answer comes
-// back through Drill.answer(yes).
+// beep(), changed() after every change to what the page shows, and announce(text) with what a
+// screen reader is to say at once. A question's answer comes back through Drill.answer(yes).
 class Page final : public Canvas, public Clock, public Messages, public Beeper {
 public:
     explicit Page(val page) : m_page(std::move(page)) { }
@@ -243,6 +243,7 @@ public:
     void beep() override { m_page.call<void>("beep"); }
 
     void changed() { m_page.call<void>("changed"); }
+    void announce(const std::string &text) { m_page.call<void>("announce", text); }
     void answer(bool yes)
     {
         if (auto answer = std::exchange(m_answer, nullptr))
@@ -261,6 +262,7 @@ public:
         : m_page(std::move(page)), m_flow(m_state, { m_page, m_page, m_page, m_page, m_random })
     {
         m_flow.setChanged([this] { m_page.changed(); });
+        m_flow.setAnnounce([this](const std::string &text) { m_page.announce(text); });
     }
 
     void load(double screenWidth, double pixelWidth) { m_flow.load(screenWidth, pixelWidth); }

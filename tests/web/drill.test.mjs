@@ -12,7 +12,7 @@ const module = await loadDrill(process.env.PIKOMARU_WEB_MODULE);
 function page() {
   let x = 0, y = 0, colour = '', second = 0;
   return {
-    printed: [], messages: [], beeps: 0,
+    printed: [], messages: [], said: [], beeps: 0,
     setCurrentX(v) { x = v; }, setCurrentY(v) { y = v; },
     setForeColor(r, g, b) { colour = `${r},${g},${b}`; },
     setFillColor() {}, setSolidFill() {}, roundRect() {}, fillSquare() {},
@@ -23,6 +23,7 @@ function page() {
     inform(text) { this.messages.push(text); }, ask(text) { this.messages.push(text); },
     beep() { this.beeps++; },
     changed() {},
+    announce(text) { this.said.push(text); },
     // The text printed last in black at (px, py).
     lastAt(px, py) {
       return this.printed.filter((p) => p.x === px && p.y === py && p.colour === '0,0,0').at(-1)?.text;
@@ -56,6 +57,7 @@ test('a problem played in the browser\'s build: printed where the desktop prints
 
   for (const digit of String(Number(a) + Number(b))) drill.pressKey(Number(digit));
   drill.check(1);
+  assert.deepEqual(p.said, [row.spoken, 'せいかい（1ばんめ）']);
   assert.equal(drill.view().markRow, 1);
   assert.deepEqual(p.printed.at(-1), { x: 50, y: 158, colour: '255,0,0', text: '○' });
   assert.equal(p.beeps, 1);
@@ -65,6 +67,8 @@ test('a problem played in the browser\'s build: printed where the desktop prints
   row = drill.view().rows[0];
   assert.equal(p.lastAt(20, 80), 'レベル 3 ( 2)  せいせき：○');
   assert.equal(row.answer, '5');
+  assert.deepEqual(p.said.slice(2), [row.spoken]);
+  assert.match(row.spoken, /^レベル 3 \( 2\) せいせき：○ \d+ ＋ \d+ ＝$/);
 
   drill.finish();
   drill.answer(true);

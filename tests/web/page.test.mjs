@@ -3,7 +3,8 @@
 //
 // The page in Debian's Chromium, played as a pupil plays it: by mouse, keypad, keyboard and
 // touch, in both layouts, and offline after the first visit. Problems are read where a screen
-// reader reads them, from each row's name; marks are waited for, never slept through.
+// reader reads them, from each row's name, and what it is told from the accessibility tree;
+// marks are waited for, never slept through.
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import { launchChromium, serve } from './serve.mjs';
@@ -39,6 +40,12 @@ async function withPage(options, play, url = server.url) {
     page.on('pageerror', (e) => errors.push(e.message));
     await page.goto(url);
     await page.locator('#Form1.ready').waitFor();
+    // Each announcement of the live region, as a screen reader gets it.
+    await page.evaluate(() => {
+      window.said = [];
+      new MutationObserver((changes) => changes.forEach((c) => c.addedNodes.forEach((n) => window.said.push(n.textContent))))
+        .observe(document.getElementById('Announce'), { childList: true });
+    });
     await play(page);
     assert.deepEqual(errors, []);
   } finally {
@@ -52,6 +59,22 @@ const pageTest = (name, options, play) => test(name, () => withPage(options, pla
 const el = (page, id) => page.locator(`[id="${id}"]`);
 const nameOf = (page, r) => el(page, `Row(${r})`).getAttribute('aria-label');
 const focused = (page) => page.evaluate(() => document.activeElement?.id);
+const said = (page) => page.evaluate(() => window.said);
+
+// Chromium's accessibility tree of the page, as a screen reader gets it.
+const sessions = new WeakMap();
+async function accessibilityTree(page) {
+  if (!sessions.has(page)) sessions.set(page, await page.context().newCDPSession(page));
+  return (await sessions.get(page).send('Accessibility.getFullAXTree')).nodes;
+}
+
+// The text of the live region in the accessibility tree.
+async function heard(page) {
+  const nodes = await accessibilityTree(page);
+  const byId = new Map(nodes.map((n) => [n.nodeId, n]));
+  const text = (n) => (n.role?.value === 'StaticText' ? n.name.value : (n.childIds ?? []).map((c) => text(byId.get(c))).join(''));
+  return text(nodes.find((n) => n.properties?.some((p) => p.name === 'live' && p.value.value === 'assertive')));
+}
 
 // Row r's accessible name once it matches `pattern`.
 async function rowName(page, r, pattern) {
@@ -102,13 +125,15 @@ async function choose(page, operation, option, decide) {
   await el(page, decide).click();
 }
 
-// Answers the message box; its text is what was asked.
+// Answers the message box; its text is what was asked, as a screen reader is given it: the
+// description of the dialog that has the focus.
 async function reply(page, button) {
   await page.locator('#Message[open]').waitFor();
-  const text = await page.locator('#MessageText').textContent();
+  const dialog = (await accessibilityTree(page)).find((n) => n.role?.value === 'alertdialog' && !n.ignored);
+  assert.ok(await page.evaluate(() => document.getElementById('Message').contains(document.activeElement)));
   await el(page, button).click();
   await page.locator('#Message[open]').waitFor({ state: 'detached' });
-  return text;
+  return dialog.description?.value;
 }
 
 const visibleIds = (page) => page.evaluate(() =>
@@ -130,22 +155,27 @@ describe('the page in Chromium', { concurrency: true }, () => {
     await el(page, 'Command10').click();
     await el(page, 'Row(0)').click();
     let p = await problem(page, 0);
+    const opened = await nameOf(page, 0);
     await el(page, 'Command5(0)').click();
     assert.equal(await reply(page, 'Ok'), 'こたえをタイプしてください。');
     // Addition on the keypad: right at once, then wrong and right.
     await keypad(page, 0, p.answer);
     assert.equal(await el(page, 'Text1(0)').inputValue(), p.answer);
     assert.equal(await check(page, 0, () => el(page, 'Command5(0)').click()), true);
-    assert.equal(await page.locator('#Announce').textContent(), 'せいかい（1ばんめ）');
     p = await problem(page, 0);
     assert.deepEqual([p.n, p.marks], [2, '○']);
+    // A screen reader is told the problem as the row opens, the mark, then the next problem.
+    const next = await nameOf(page, 0);
+    assert.deepEqual(await said(page), [opened, 'せいかい（1ばんめ）', next]);
+    assert.equal(await heard(page), next);
     // Wrong on the keypad; the answer typed while the × shows waits for it and goes into the
     // emptied box, the keyboard's focus having stayed in the box through the presses.
     await keypad(page, 0, p.answer + '1');
     assert.match(await marked(page, 0, () => el(page, 'Command5(0)').click()), /^ちがう　/);
     await page.keyboard.type(p.answer);
     await rowName(page, 0, /^(?!ちがう　)/);
-    assert.equal(await page.locator('#Announce').textContent(), 'ちがう（1ばんめ）');
+    assert.equal((await said(page)).at(-1), 'ちがう（1ばんめ）');
+    assert.equal(await heard(page), 'ちがう（1ばんめ）');
     assert.equal(await el(page, 'Text1(0)').inputValue(), p.answer);
     assert.equal(await check(page, 0, () => page.keyboard.press('Enter')), true);
     assert.match(await nameOf(page, 0), /^レベル 3 \( 3\) せいせき：○△ \d+ ＋ \d+ ＝$/);

@@ -13,7 +13,7 @@ const kMarkTickMs = 50; // how often the clock is looked at while a mark is show
 const kNotLoaded = 'ぴこまるを よみこめませんでした。\nネットワークに つながって いるか たしかめて、もう いちど おしてください。';
 
 const stage = document.getElementById('Form1');
-const announce = document.getElementById('Announce');
+const announcer = document.getElementById('Announce');
 const message = document.getElementById('Message');
 
 const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
@@ -143,6 +143,7 @@ class Face {
       ask: (text) => this.messages.show(text, true),
       beep: () => this.beeper.beep(),
       changed: () => this.changed(),
+      announce: (text) => this.announce(text),
     };
     this.drill = new module.Drill(page);
     this.drill.load(width, 1);
@@ -421,6 +422,17 @@ class Face {
     if (this.surface?.setZoom(zoom * devicePixelRatio)) this.drill.redraw();
   }
 
+  // What the drill has a screen reader say at once, in the live region: a new node each time,
+  // so that the same words twice are said twice; said one after another within one action.
+  announce(text) {
+    const said = document.createElement('p');
+    said.textContent = text;
+    if (this.announcing) announcer.append(said);
+    else announcer.replaceChildren(said);
+    this.announcing = true;
+    queueMicrotask(() => { this.announcing = false; });
+  }
+
   changed() {
     if (this.pending || !this.complete) return;
     this.pending = true;
@@ -451,13 +463,6 @@ class Face {
     surface.style.top = `${this.window.surfaceTop}px`;
     for (let r = 0; r < 3; ++r) this.showRow(view, r);
     this.showFocus(view, before);
-    if (view.markRow !== 0 && before?.markRow === 0) {
-      const names = this.window.names;
-      // A new node each time, so that the same mark twice is said twice.
-      const said = document.createElement('p');
-      said.textContent = (view.markRight ? names.right : names.wrong) + this.module.rowName(view.markRow);
-      announce.replaceChildren(said);
-    }
     this.shown = view;
     this.showing = false;
 
