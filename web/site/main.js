@@ -543,7 +543,9 @@ function loadDrill() {
   });
   return drillLoading;
 }
-new Face().start();
+// The face, for the browser's console and the page's tests.
+globalThis.pikomaru = new Face();
+globalThis.pikomaru.start();
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:')
   navigator.serviceWorker.register('sw.js').catch(() => {});
