@@ -323,6 +323,7 @@ void Flow::pressKey(int keypadIndex)
         if (!key)
             return;
         RowView &view = rowView(key->row);
+        m_boxesChanged[index(key->row)] = true;
         std::string &box = activeBox(key->row) == Box::Remainder ? view.remainder : view.answer;
         box += static_cast<char>('0' + key->digit);
     });
@@ -335,6 +336,7 @@ void Flow::erase(int row)
         if (!validRow(row))
             return;
         RowView &view = rowView(row);
+        m_boxesChanged[index(row)] = true;
         (activeBox(row) == Box::Remainder ? view.remainder : view.answer).clear();
     });
 }
@@ -344,6 +346,7 @@ void Flow::chooseBox(int row, Box box)
     act([=, this] {
         if (!validRow(row))
             return;
+        m_boxesChanged[index(row)] = true;
         m_state.InputTarget[row] = box == Box::Remainder ? 1 : 0;
     });
 }
@@ -351,8 +354,10 @@ void Flow::chooseBox(int row, Box box)
 void Flow::type(int row, Box box, const std::string &text)
 {
     act([=, this] {
-        if (validRow(row))
-            (box == Box::Remainder ? rowView(row).remainder : rowView(row).answer) = text;
+        if (!validRow(row))
+            return;
+        m_boxesChanged[index(row)] = true;
+        (box == Box::Remainder ? rowView(row).remainder : rowView(row).answer) = text;
     });
 }
 
@@ -369,10 +374,12 @@ void Flow::checkRow(int row)
     if (!validRow(row))
         return;
     auto &h = m_state.ProblemHistory;
-    // A second press of ﾁｪｯｸ (or Enter) while the mark showed was meant for the problem that
-    // mark finished: it must not judge the next problem, which the pupil has not seen yet.
+    // A second press of ﾁｪｯｸ (or Enter) while the row's mark showed, a double click as young
+    // pupils make them, belongs to the answer that mark judged: it must neither judge the next
+    // problem, which the pupil has not seen yet, nor check the box the wrong answer left empty.
+    // Only when the pupil has since changed the row's boxes is it a check of a new answer.
     if (m_replayingFor && m_replayingFor->first == row
-        && h.ProblemCount(row) != m_replayingFor->second)
+        && (h.ProblemCount(row) != m_replayingFor->second || !m_boxesChanged[index(row)]))
         return;
     m_state.CurrentRow = static_cast<std::int16_t>(row);
     if (h.RowStarted(row) == 0)
@@ -394,6 +401,7 @@ void Flow::checkRow(int row)
     m_view.markRow = row;
     m_view.markRight = right;
     m_mark = Mark { row, n, attempt, right };
+    m_boxesChanged[index(row)] = false;
     m_mark->noted = m_seams.clock.timeOfDay();
     announce((right ? names::kRight : names::kWrong) + names::rowName(row));
 }

@@ -156,6 +156,9 @@ private:
     };
     std::deque<Held> m_held;
     std::optional<std::pair<int, int>> m_replayingFor; // row and problem of the mark it waited for
+    // Whether the pupil has entered, erased, typed or chosen a box on the row (at 0..2) since the
+    // row's last mark appeared.
+    std::array<bool, 3> m_boxesChanged {};
     std::function<void()> m_changed;
     std::function<void(const std::string &)> m_announce;
 };

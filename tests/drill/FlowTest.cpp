@@ -340,11 +340,21 @@ TEST(Checking, InputDuringTheMarkIsHandledAfterwardsInOrder)
     d.settle();
     EXPECT_EQ(d.flow.row(1).answer, "9");
     EXPECT_TRUE(d.flow.row(2).open);
+
+    // Another row's check waits behind a ○ and is then made.
+    d.flow.erase(1);
+    d.tap(1, d.answer(1));
+    d.tap(2, d.answer(2));
+    d.flow.check(1);
+    d.flow.check(2);
+    d.settle();
+    EXPECT_EQ(d.state.ProblemHistory.outcomeOf(2, 1), ProblemOutcome::RightAtOnce);
 }
 
-// A second check pressed while the mark of the problem it finished shows does not judge the
-// next problem; after a wrong answer it does, as the pupil meant. A message that held input
-// opens drops the rest of what waited.
+// A second check pressed while the mark shows, a double click or a double Enter, belongs to the
+// answer that mark judged: it neither judges the next problem nor checks the box a wrong answer
+// left empty. Once the pupil has changed the row's boxes, it checks the new answer. A message
+// that held input opens drops the rest of what waited.
 TEST(Checking, HeldInputMeetsOnlyWhatThePupilSaw)
 {
     Drill d;
@@ -363,18 +373,21 @@ TEST(Checking, HeldInputMeetsOnlyWhatThePupilSaw)
     EXPECT_EQ(d.state.ProblemHistory.Attempts(1, 2), 0);
 
     d.tap(1, 1000);
-    d.flow.check(1); // wrong: the problem stays
+    d.flow.check(1); // wrong: the problem stays, its box emptied
     d.flow.check(1);
+    d.flow.hold([&] { d.flow.check(1); }); // Enter, held as a raw key
     d.settle();
-    EXPECT_EQ(d.messages.shown, std::vector<std::string> { texts::kNoAnswer });
+    EXPECT_TRUE(d.messages.shown.empty());
+    EXPECT_EQ(d.state.ProblemHistory.Attempts(1, 2), 1);
     d.tap(1, 1000);
     d.flow.check(1);
     d.flow.check(2); // row 2 is closed: nothing
+    d.flow.erase(1);
     d.flow.check(1); // the box is empty: the message, and what follows is dropped
     d.tap(1, 7);
     d.flow.finish();
     d.settle();
-    EXPECT_EQ(d.messages.shown.size(), 2u);
+    EXPECT_EQ(d.messages.shown, std::vector<std::string> { texts::kNoAnswer });
     EXPECT_EQ(d.flow.row(1).answer, "");
     EXPECT_TRUE(d.flow.view().surfaceShown);
 }
