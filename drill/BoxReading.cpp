@@ -80,4 +80,14 @@ double boxValue(std::string_view utf8)
     return negative ? -value : value;
 }
 
+bool holdsDigit(std::string_view utf8)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = narrow(nextCodePoint(utf8, i));
+        if (c >= U'0' && c <= U'9')
+            return true;
+    }
+    return false;
+}
+
 } // namespace piko

@@ -13,4 +13,8 @@ namespace piko {
 // ASCII forms. A number too large for a double reads as infinity, which is never right.
 double boxValue(std::string_view utf8);
 
+// Whether the text holds a digit (ASCII or full-width) anywhere: a box without one is as good as
+// empty, whatever else was typed into it.
+bool holdsDigit(std::string_view utf8);
+
 } // namespace piko

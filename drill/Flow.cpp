@@ -385,7 +385,8 @@ void Flow::checkRow(int row)
     if (h.RowStarted(row) == 0)
         return; // a closed row has nothing to check
     const RowView &view = rowView(row);
-    if (view.answer.empty()) {
+    // Text without a digit ("abc", "-", a blank) is no answer yet, not the number 0.
+    if (!holdsDigit(view.answer)) {
         inform(texts::kNoAnswer);
         return;
     }

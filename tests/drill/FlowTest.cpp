@@ -260,6 +260,43 @@ TEST(Checking, ComparesRemaindersAndReadsAnEmptyRemainderBoxAsZero)
     EXPECT_EQ(h.outcomeOf(2, 2), ProblemOutcome::RightAtOnce);
 }
 
+// A box without a digit is an empty box, whatever was typed; a number with a minus sign, the
+// typographic one too, is negative and never right.
+TEST(Checking, ABoxWithoutADigitIsEmptyAndANegativeNumberIsWrong)
+{
+    Drill d;
+    d.choose(4, 2); // answers 0
+    d.open(1);
+    for (const char *text : { "abc", "じゅう", "😀", "-", " ", "\u3000", "－" }) {
+        d.flow.type(1, Box::Answer, text);
+        d.check(1);
+        EXPECT_EQ(d.messages.shown.size(), 1u) << text;
+        d.messages.shown.clear();
+    }
+    EXPECT_EQ(d.state.ProblemHistory.Attempts(1, 1), 0);
+    EXPECT_EQ(d.beeper.beeps, 0);
+    d.flow.type(1, Box::Answer, "０");
+    d.check(1);
+    EXPECT_EQ(d.state.ProblemHistory.outcomeOf(1, 1), ProblemOutcome::RightAtOnce);
+
+    d.choose(4, 4); // a remainder box without a digit reads as an empty one: 0
+    d.answerRight(1);
+    d.state.ProblemHistory.setField(1, 2, Field::Remainder, 0);
+    d.tap(1, d.answer(1));
+    d.flow.type(1, Box::Remainder, "あまり");
+    d.check(1);
+    EXPECT_EQ(d.state.ProblemHistory.outcomeOf(1, 2), ProblemOutcome::RightAtOnce);
+
+    d.choose(1, 3);
+    for (const char *minus : { "-", "\u2212", "－" }) {
+        d.answerRight(1);
+        d.flow.type(1, Box::Answer, minus + std::to_string(d.answer(1)));
+        d.check(1);
+        EXPECT_EQ(d.state.ProblemHistory.AttemptResult(1, d.count(1), 1), 3) << minus;
+    }
+    EXPECT_TRUE(d.messages.shown.empty());
+}
+
 // After あまり and a wrong answer both boxes are empty and the digits go to the answer again.
 TEST(Checking, AWrongAnswerReturnsToAnEmptyAnswerBox)
 {
