@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 //
 // The page in Debian's Chromium, played as a pupil plays it: by mouse, keypad, keyboard and
-// touch, in both layouts, and offline after the first visit. Problems are read where a screen
-// reader reads them, from each row's name, and what it is told from the accessibility tree;
-// marks are waited for, never slept through. After each step every control is shown exactly
-// where the design and the drill's view say.
+// touch, in both layouts, on screens from a phone's to a projector's, and offline after the first
+// visit. Problems are read where a screen reader reads them, from each row's name, and what it
+// is told from the accessibility tree; marks are waited for, never slept through. After each
+// step every control is shown exactly where the design and the drill's view say.
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import { launchChromium, serve } from './serve.mjs';
@@ -318,6 +318,45 @@ describe('the page in Chromium', { concurrency: true }, () => {
     const p = await problem(page, 1);
     await keypad(page, 1, p.answer);
     assert.equal(await check(page, 1, () => el(page, 'Command5(1)').click()), true);
+  });
+
+  test('any screen from a phone\'s, either way up, and turned: every control inside, けってい and the rows taken by a finger', async () => {
+    const sizes = [[320, 568], [390, 844], [744, 1133], [768, 1024], [844, 390]];
+    await Promise.all(sizes.map(([width, height]) => withPage({ viewport: { width, height }, isMobile: true, hasTouch: true }, async (page) => {
+      // What shows of each control, within the parents that clip it, lies within w × h.
+      const inside = async (w, h) => {
+        const out = await page.evaluate(([w, h]) => [...document.querySelectorAll('#Form1 [id]')].filter((e) => {
+          let [left, top, right, bottom] = [Infinity, Infinity, -Infinity, -Infinity];
+          for (let a = e, first = true; a.id !== 'Form1'; a = a.parentElement, first = false) {
+            if (!first && getComputedStyle(a).overflow === 'visible') continue;
+            const b = a.getBoundingClientRect();
+            [left, top, right, bottom] = first ? [b.left, b.top, b.right, b.bottom]
+              : [Math.max(left, b.left), Math.max(top, b.top), Math.min(right, b.right), Math.min(bottom, b.bottom)];
+          }
+          return e.checkVisibility() && (left < -0.5 || top < -0.5 || right > w + 0.5 || bottom > h + 0.5);
+        }).map((e) => e.id), [w, h]);
+        assert.deepEqual(out, [], `outside ${w}×${h}`);
+      };
+      const tap = async (id) => {
+        const b = await el(page, id).boundingBox();
+        await page.touchscreen.tap(b.x + b.width / 2, b.y + b.height / 2);
+      };
+      await inside(width, height);
+      await tap('Command1(0)');
+      await el(page, 'Picture7').waitFor();
+      await inside(width, height);
+      await tap('Option2(0)');
+      await tap('Command10');
+      await el(page, 'Row(0)').waitFor();
+      await inside(width, height);
+      // The device turned: the window fits again.
+      await page.evaluate(() => { window.turned = new Promise((done) => addEventListener('resize', done, { once: true })); });
+      await page.setViewportSize({ width: height, height: width });
+      await page.evaluate(() => window.turned);
+      await tap('Row(1)');
+      await el(page, 'Text1(1)').waitFor();
+      await inside(height, width);
+    })));
   });
 
   pageTest('touch: taps choose, open a row and answer on the keypad', kTablet, async (page) => {
