@@ -359,6 +359,35 @@ describe('the page in Chromium', { concurrency: true }, () => {
     })));
   });
 
+  pageTest('presses as in the window: a row opens as any button goes down, no menu on the surface, the pictures inert', {}, async (page) => {
+    await choose(page, 0, 'Option2(0)', 'Command10');
+    await page.evaluate(() => {
+      window.beeps = 0;
+      window.pikomaru.beeper.beep = () => ++window.beeps;
+      addEventListener('contextmenu', (event) => { window.menu = !event.defaultPrevented; });
+    });
+    const down = async (id, button, at = (b) => [b.x + b.width / 2, b.y + b.height / 2]) => {
+      await page.mouse.move(...at(await el(page, id).boundingBox()));
+      await page.mouse.down({ button });
+    };
+    await down('Row(0)', 'right');
+    await el(page, 'Text1(0)').waitFor(); // the button still down
+    await page.mouse.up({ button: 'right' });
+    assert.equal(await page.evaluate(() => window.menu), false);
+    await down('Row(1)', 'left');
+    await el(page, 'Text1(1)').waitFor();
+    await page.mouse.up();
+    for (const picture of ['Picture2', 'Picture3', 'Picture4']) {
+      await down(picture, 'left');
+      await page.mouse.up();
+    }
+    await down('Row(2)', 'left', (b) => [b.x + b.width / 2, b.y - 5]); // between two rows: a beep
+    await page.mouse.up();
+    await page.waitForFunction(() => window.beeps > 0);
+    assert.equal(await page.evaluate(() => window.beeps), 1);
+    assert.equal(await el(page, 'Text1(2)').isVisible(), false);
+  });
+
   pageTest('touch: taps choose, open a row and answer on the keypad', kTablet, async (page) => {
     await el(page, 'Command1(1)').tap();
     await el(page, 'Option3(1)').tap();

@@ -74,10 +74,14 @@ class Face {
     this.messages = new Messages((yes) => this.drill.answer(yes));
     addEventListener('resize', () => this.fit());
     document.addEventListener('keydown', (event) => this.key(event));
-    // A button pressed by mouse or touch leaves the keyboard's focus where it was (in the
-    // answer box, mostly), as the window's buttons do.
+    // A button pressed by mouse or touch, a picture or a label leaves the keyboard's focus where
+    // it was (in the answer box, mostly), as in the window.
     stage.addEventListener('mousedown', (event) => {
-      if (event.target.closest('button')) event.preventDefault();
+      if (event.target.closest('button, img, .label')) event.preventDefault();
+    });
+    // Any button presses on the surface, as on the desktop: the browser's menu has no place there.
+    stage.addEventListener('contextmenu', (event) => {
+      if (event.target.closest('#Picture1') && !event.target.matches('input')) event.preventDefault();
     });
     // Leaving the page while a row is open asks first, as closing the window does.
     addEventListener('beforeunload', (event) => {
@@ -229,6 +233,7 @@ class Face {
         picture.loading = 'lazy'; // not on the start screen
         picture.src = `art/${c.art}`;
         picture.alt = c.spoken;
+        picture.draggable = false;
         return picture;
       }
       case 'surface': {
@@ -305,13 +310,14 @@ class Face {
       click(panel.decide, -1, () => this[`${panel.decide}_Click`]());
       click(panel.cancel, -1, () => this[`${panel.cancel}_Click`]());
     }
+    // A press with any button, a touch or a pen opens a row as it goes down; the pictures and
+    // the prompt take presses without passing them on.
     on(this.surface.canvas, 'pointerdown', (event) => this.Picture1_MouseDown(event));
     for (let r = 0; r < 3; ++r) {
       const f = this.window.frame;
+      on(this.get('Row', r), 'pointerdown', (event) => this.Picture1_MouseDown(event));
       on(this.get('Row', r), 'click', (event) => {
-        // A tap opens the row where it lands; the keyboard, at the problem.
-        const at = event.detail > 0 ? this.surface.pointAt(event) : { x: f.problem.x, y: f.problem.y + f.spacing * r };
-        this.drill.pressSurface(at.x, at.y);
+        if (event.detail === 0) this.drill.pressSurface(f.problem.x, f.problem.y + f.spacing * r); // the keyboard
       });
       click('Command7', r, () => this.Command7_Click(r));
       click('Command9', r, () => this.Command9_Click(r));
