@@ -47,21 +47,34 @@ void DrawingSurface::setZoom(double zoom)
     ensureImage();
 }
 
-// The image covers the widget pixel for pixel; painting on it is in design pixels.
+// The image covers the widget pixel for pixel. It carries no device pixel ratio of its own:
+// QPainter honours one only above 1, so the scale to design pixels is each painter's.
 void DrawingSurface::ensureImage()
 {
-    const qreal ratio = devicePixelRatioF() * m_zoom;
     const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize().expandedTo(QSize(1, 1));
-    if (m_image.size() == pixels && m_image.devicePixelRatio() == ratio)
+    if (m_image.size() == pixels)
         return;
     QImage image(pixels, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
     image.fill(m_backColour);
     if (!m_image.isNull()) {
         QPainter painter(&image);
-        painter.drawImage(QPointF(0, 0), m_image);
+        painter.drawImage(QPoint(0, 0), m_image);
     }
     m_image = image;
+}
+
+void DrawingSurface::beginDesign(QPainter &painter)
+{
+    ensureImage();
+    painter.begin(&m_image);
+    painter.scale(scale(), scale());
+}
+
+QImage DrawingSurface::image() const
+{
+    QImage image = m_image;
+    image.setDevicePixelRatio(scale());
+    return image;
 }
 
 void DrawingSurface::print(const std::string &text)
@@ -71,8 +84,8 @@ void DrawingSurface::print(const std::string &text)
 
 void DrawingSurface::print(const QString &text)
 {
-    ensureImage();
-    QPainter painter(&m_image);
+    QPainter painter;
+    beginDesign(painter);
     painter.setFont(m_printFont);
     painter.setPen(m_foreColour);
     const QFontMetrics metrics(m_printFont);
@@ -99,8 +112,8 @@ int DrawingSurface::textHeight() const
 
 void DrawingSurface::roundRect(int left, int top, int right, int bottom, int w, int h)
 {
-    ensureImage();
-    QPainter painter(&m_image);
+    QPainter painter;
+    beginDesign(painter);
     painter.setPen(QPen(m_foreColour, 1));
     painter.setBrush(m_solidFill ? QBrush(m_fillColour) : QBrush(Qt::NoBrush));
     painter.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), w / 2.0, h / 2.0);
@@ -109,21 +122,20 @@ void DrawingSurface::roundRect(int left, int top, int right, int bottom, int w, 
 
 void DrawingSurface::fillSquare(int left, int top, int side, Rgb colour)
 {
-    ensureImage();
-    QPainter painter(&m_image);
+    QPainter painter;
+    beginDesign(painter);
     painter.fillRect(QRect(left, top, side, side), toQColor(colour));
     update();
 }
 
+// The copy is of the image's own pixels, the design area widened to whole pixels.
 void DrawingSurface::keepArea(Area area)
 {
     ensureImage();
-    m_keptArea = QRect(area.left, area.top, area.width, area.height);
-    const qreal ratio = m_image.devicePixelRatio();
-    m_kept = m_image.copy(
-        QRectF(QRectF(m_keptArea).topLeft() * ratio, QSizeF(m_keptArea.size()) * ratio)
-            .toAlignedRect());
-    m_kept.setDevicePixelRatio(ratio);
+    m_keptArea = QTransform::fromScale(scale(), scale())
+                     .mapRect(QRectF(area.left, area.top, area.width, area.height))
+                     .toAlignedRect();
+    m_kept = m_image.copy(m_keptArea);
 }
 
 void DrawingSurface::restoreArea()
@@ -152,6 +164,7 @@ void DrawingSurface::resizeEvent(QResizeEvent *)
 
 void DrawingSurface::mousePressEvent(QMouseEvent *event)
 {
+    // The drawing's scale without the screen's density: widget pixels to design pixels.
     const QPoint p = (event->position() / m_zoom).toPoint();
     emit mouseDown(
         static_cast<int>(event->button()), static_cast<int>(event->modifiers()), p.x(), p.y());

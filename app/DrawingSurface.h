@@ -9,13 +9,16 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 namespace piko {
 
 // The drill surface Picture1: a persistent image that keeps what is drawn on it until something
 // is drawn over it, with a text cursor (CurrentX, CurrentY), a foreground and a fill colour,
 // rounded rectangles and printing. Coordinates are the design's pixels whatever the zoom: the
 // image has as many pixels as the surface covers on the screen (zoom and screen density both
-// counted), so lines and text are drawn sharp at any size.
+// counted), so lines and text are drawn sharp at any size. One scale takes design pixels to the
+// image's pixels, larger or smaller than 1, for drawing and, without the density, for presses.
 class DrawingSurface final : public QWidget, public Canvas {
     Q_OBJECT
 
@@ -52,8 +55,11 @@ public:
     void keepArea(Area area) override;
     void restoreArea() override;
 
-    // What the surface shows, at the screen's pixel density (for tests and screenshots).
-    QImage image() const { return m_image; }
+    // What the surface shows, at the screen's pixel density (for tests and screenshots); its
+    // device pixel ratio is the number of its pixels per design pixel.
+    QImage image() const;
+    // Image pixels per design pixel: the zoom times the screen's density.
+    qreal scale() const { return devicePixelRatioF() * m_zoom; }
 
 signals:
     void mouseDown(int button, int shift, int x, int y);
@@ -65,6 +71,8 @@ protected:
 
 private:
     void ensureImage();
+    // A painter on the image that takes design pixels.
+    void beginDesign(QPainter &painter);
 
     QColor m_backColour;
     QColor m_foreColour = Qt::black;

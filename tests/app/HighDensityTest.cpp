@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-// At a device pixel ratio of 2 the window is laid out as at 1 and drawn with twice the pixels:
-// the same picture, only sharper. The ratio is fixed when the application starts, so the test
-// renders the ratio-2 window in a child process of this same test program.
+// At any zoom, and at a device pixel ratio of 2, the window is laid out as at 1 and drawn with
+// as many pixels as it covers: the same picture, smaller or larger, sharper or coarser. The ratio
+// is fixed when the application starts, so the test renders the ratio-2 window in a child process
+// of this same test program.
 #include "AppTestSupport.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,41 @@ QImage renderDrill()
     win.click("Command5(0)");
     win.clickSurface(100, 300);
     return win.form->grab().toImage();
+}
+
+// Decides addition level 1 in a window of `size`, opens every row with a press low in the row,
+// beside its keypad, and shows a mark on row 1: the surface then, and the row each press opened.
+QImage drillAtSize(QSize size, std::vector<int> &opened)
+{
+    Window win(1024);
+    win.form->resize(size);
+    const double zoom = win.form->zoom();
+    win.choose(0, 1);
+    for (int row = 1; row <= 3; ++row) {
+        const int y = rows::y0(row) + rows::kFrameBottom - 6;
+        win.clickSurface(qRound(60 * zoom), qRound(y * zoom));
+        opened.push_back(win.state.CurrentRow);
+    }
+    win.tapNumber(1, 99);
+    win.press("Command5(0)"); // a wrong answer: the × stays while the test looks
+    return win.form->surface().image().convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(AnyZoom, TheSurfaceIsTheDesignScaledAndPressesOpenTheRowsDrawn)
+{
+    std::vector<int> opened;
+    const QImage design = drillAtSize(QSize(1018, 731), opened);
+    for (const double zoom : { 0.5, 0.777, 3.0 }) {
+        opened.clear();
+        const QImage zoomed = drillAtSize(QSize(qRound(1018 * zoom), qRound(731 * zoom)), opened);
+        EXPECT_EQ(opened, (std::vector<int> { 1, 2, 3 })) << zoom;
+        // Compared at the smaller of the two sizes.
+        const QSize size = zoom < 1 ? zoomed.size() : design.size();
+        const auto at = [size](const QImage &image) {
+            return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        };
+        EXPECT_LT(meanDifference(at(zoomed), at(design)), 2.0) << zoom;
+    }
 }
 
 TEST(HighDensity, TwiceTheDensityLooksTheSameButSharper)
