@@ -16,7 +16,8 @@ import subprocess
 import sys
 from pathlib import Path
 
-SITE_FILES = ["index.html", "style.css", "main.js", "surface.js", "manifest.webmanifest"]
+SITE_FILES = ["index.html", "style.css", "main.js", "surface.js", "opened-as-file.js",
+              "manifest.webmanifest"]
 # Where the texts the page shows are written: the drill's tables and words, the generators'
 # status line and operators, and the face's own words (the dialog's buttons).
 TEXT_SOURCES = ["drill/*.h", "drill/*.cpp", "state/*.h", "generators/*.h", "generators/*.cpp"]

@@ -8,6 +8,8 @@
 // step every control is shown exactly where the design and the drill's view say.
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { launchChromium, serve } from './serve.mjs';
 
 const kSite = process.env.PIKOMARU_SITE;
@@ -439,6 +441,35 @@ describe('the page in Chromium', { concurrency: true }, () => {
       await el(page, 'Picture7').waitFor();
     } finally {
       await context.close();
+    }
+  });
+
+  test('where the drill cannot run the teacher is told why: opened as a file, no WebAssembly, a host\'s policy', async () => {
+    const policy = (wasm) => serve(kSite, { 'Content-Security-Policy': `script-src 'self'${wasm ? " 'wasm-unsafe-eval'" : ''}` });
+    const [refusing, allowing] = await Promise.all([policy(false), policy(true)]);
+    const context = await browser.newContext();
+    const open = async (url, before) => {
+      const page = await context.newPage();
+      await before?.(page);
+      await page.goto(url);
+      return page;
+    };
+    const notice = async (page) => {
+      await page.locator('#Trouble').waitFor();
+      assert.equal(await page.locator('#Form1').isVisible(), false);
+      return page.locator('#Trouble').textContent();
+    };
+    try {
+      assert.match(await notice(await open(pathToFileURL(join(kSite, 'index.html')).href)), /ウェブサーバー/);
+      const none = await open(server.url, (page) => page.addInitScript(() => delete globalThis.WebAssembly));
+      assert.match(await notice(none), /WebAssembly が つかえない/);
+      assert.match(await notice(await open(refusing.url)), /script-src に 'wasm-unsafe-eval'/);
+      const allowed = await open(allowing.url);
+      await el(allowed, 'Command1(0)').click();
+      await el(allowed, 'Picture7').waitFor();
+    } finally {
+      await context.close();
+      await Promise.all([refusing.close(), allowing.close()]);
     }
   });
 

@@ -29,9 +29,9 @@ export const kTypes = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// A static file server on a free port of this machine; close() really stops it, open
-// connections included.
-export async function serve(root) {
+// A static file server on a free port of this machine, sending `headers` beside each file (a
+// host's Content-Security-Policy); close() really stops it, open connections included.
+export async function serve(root, headers = {}) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     let file = join(root, path);
@@ -45,6 +45,7 @@ export async function serve(root) {
     response.writeHead(200, {
       'Content-Type': kTypes[extname(file)] ?? 'application/octet-stream',
       'Cache-Control': 'no-cache',
+      ...headers,
     });
     createReadStream(file).pipe(response);
   });

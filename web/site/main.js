@@ -11,10 +11,21 @@ const kStartScreen = JSON.parse(document.getElementById('StartScreen').textConte
 const kFamilies = kStartScreen.families;
 const kMarkTickMs = 50; // how often the clock is looked at while a mark is shown
 const kNotLoaded = 'ぴこまるを よみこめませんでした。\nネットワークに つながって いるか たしかめて、もう いちど おしてください。';
+// What keeps the drill from running at all, for the teacher: a press cannot mend it.
+const kNoWebAssembly = 'この ブラウザでは ぴこまるが うごきません。WebAssembly が つかえない せっていに なっています。\n' +
+  '先生へ：ブラウザの せってい（がっこうの かんり せってい）で WebAssembly を ゆるすか、ほかの ブラウザで ひらいて ください。';
+const kRefused = 'ぴこまるの プログラム（WebAssembly）が とめられました。\n' +
+  "先生へ：この ページの サーバー（または がっこうの フィルター）が おくる Content-Security-Policy の script-src に 'wasm-unsafe-eval' を くわえて ください。";
 
 const stage = document.getElementById('Form1');
 const announcer = document.getElementById('Announce');
 const message = document.getElementById('Message');
+
+// A Content-Security-Policy that refuses WebAssembly says so here, whatever the browser's error.
+let refusedByPolicy = false;
+document.addEventListener('securitypolicyviolation', (event) => {
+  if (/^(wasm-)?eval$/.test(event.blockedURI)) refusedByPolicy = true;
+});
 
 const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
 const fontOf = (f) => `${f.bold ? 'bold ' : ''}${f.pixels}px ${kFamilies[f.family]}`;
@@ -119,15 +130,26 @@ class Face {
   }
 
   // The drill, the surface and every font. Where they cannot be loaded (the network gone at a
-  // first visit), the pupil is told, and the next press tries again.
+  // first visit), the pupil is told, and the next press tries again; where the browser cannot
+  // or may not run WebAssembly, the teacher is told why, in place of the window.
   loadTheRest(width, layout) {
     this.failed = null;
+    if (typeof WebAssembly !== 'object') return this.cannotRun(kNoWebAssembly);
     return loadDrill().then(
       ([module, { Surface }]) => this.buildRest(width, JSON.parse(module.windows())[layout], module, Surface),
-      () => {
+      (error) => {
+        const refused = refusedByPolicy || /Content.Security.Policy|unsafe-eval|blocked by CSP/i.test(String(error?.message ?? error));
+        if (refused) return this.cannotRun(kRefused);
         this.failed = () => { this.completing = this.loadTheRest(width, layout); };
         this.messages.show(kNotLoaded, false);
       });
+  }
+
+  cannotRun(text) {
+    const notice = document.getElementById('Trouble');
+    notice.textContent = text;
+    notice.hidden = false;
+    stage.hidden = true;
   }
 
   buildRest(width, window, module, Surface) {
