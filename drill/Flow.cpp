@@ -5,6 +5,7 @@
 #include "drill/BoxReading.h"
 #include "drill/Design.h"
 #include "drill/Keypad.h"
+#include "drill/Operations.h"
 #include "drill/Texts.h"
 #include "generators/Generators.h"
 #include "generators/LevelRule.h"
@@ -139,11 +140,19 @@ void Flow::chooseOperation(int operation)
     });
 }
 
+// Only the panel that is shown can be chosen from, and only a level it offers: an option pressed
+// while a mark showed, on a panel that another operation button has since replaced, is dropped.
+bool Flow::panelShown(int operation) const
+{
+    return operation >= 1 && operation <= 4 && m_view.panel == operation;
+}
+
 void Flow::chooseLevel(int operation, int level)
 {
     act([=, this] {
         const OperationTable *table = operationTable(operation);
-        if (!table)
+        if (!table || !panelShown(operation) || level < 1
+            || level > operations::of(operation).offered)
             return;
         m_state.Level = static_cast<std::int16_t>(level);
         m_state.RemainderMode = table->asksRemainder(level) ? 1 : 0;
@@ -155,6 +164,8 @@ void Flow::chooseLevel(int operation, int level)
 void Flow::decide(int operation)
 {
     act([=, this] {
+        if (!panelShown(operation))
+            return;
         if (m_state.Level == 0) {
             inform(texts::kNoLevel);
             return;
@@ -162,8 +173,7 @@ void Flow::decide(int operation)
         m_decided = { m_state.Operation, m_state.Level, m_state.RemainderMode };
         drawRows();
         m_view.decided = true;
-        if (m_view.panel == operation)
-            m_view.panel = 0;
+        m_view.panel = 0;
         m_view.surfaceLeft = design::surfaceLeft(operation);
         m_view.surfaceShown = true;
     });
@@ -172,9 +182,10 @@ void Flow::decide(int operation)
 void Flow::cancel(int operation)
 {
     act([=, this] {
+        if (!panelShown(operation))
+            return;
         m_state.Level = 0;
-        if (m_view.panel == operation)
-            m_view.panel = 0;
+        m_view.panel = 0;
         m_view.chosenOperation = m_view.chosenLevel = 0;
     });
 }
@@ -252,6 +263,9 @@ void Flow::reprint(int row)
 void Flow::pressSurface(int x, int y)
 {
     act([=, this] {
+        // A hidden surface has no rows to open: no level has been decided for them.
+        if (!m_view.surfaceShown || !m_view.decided)
+            return;
         const int row = rows::rowAt(x, y, rowCount());
         if (row == 0) {
             m_seams.beeper.beep();
@@ -480,6 +494,8 @@ void Flow::endMark()
 void Flow::finish()
 {
     act([this] {
+        if (!m_view.surfaceShown)
+            return; // the button stands on the drill surface
         ask(texts::kFinishQuestion, [this](bool yes) {
             if (yes)
                 act([this] { closeRows(); });

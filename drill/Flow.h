@@ -136,6 +136,7 @@ private:
     void ask(const char *text, std::function<void(bool)> answer);
     void reprint(int row);
     void prepareRow();
+    bool panelShown(int operation) const;
     void checkRow(int row);
     void endMark();
     void closeRows();

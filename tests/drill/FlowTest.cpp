@@ -61,6 +61,47 @@ TEST(Choosing, DivisionLevelsWithARemainderAskForIt)
     EXPECT_EQ(d.state.Level, 4);
 }
 
+// Only the panel shown answers, and only with a level it offers: an option pressed while a mark
+// showed, whose panel another operation button has since replaced, must not give a row a level
+// its operation does not have.
+TEST(Choosing, OnlyTheShownPanelAndItsOfferedLevelsCount)
+{
+    Drill d;
+    d.choose(4, 5);
+    d.open(1);
+    d.tap(1, d.answer(1) + 1);
+    d.flow.check(1);
+    d.flow.chooseOperation(1);
+    d.flow.chooseLevel(4, 17); // division's option, pressed before addition's panel came
+    d.settle();
+    EXPECT_EQ(d.state.Operation, 1);
+    EXPECT_EQ(d.state.Level, 0);
+    for (int i = 0; i < 2; ++i) {
+        d.tap(1, d.answer(1) + 1);
+        d.check(1);
+    }
+    EXPECT_EQ(d.flow.row(1).status, "レベル 5 ( 2)  せいせき：×");
+
+    for (auto [operation, level] : { std::pair { 4, 25 }, { 4, 26 }, { 4, 0 }, { 4, -1 }, { 1, 17 },
+             { 3, 28 }, { 0, 1 }, { 5, 1 } }) {
+        d.flow.chooseOperation(operation);
+        d.flow.chooseLevel(operation, level);
+        EXPECT_EQ(d.state.Level, 0) << operation << " L" << level;
+    }
+    d.flow.chooseOperation(2);
+    d.flow.decide(2);
+    EXPECT_EQ(d.messages.shown, std::vector<std::string> { texts::kNoLevel });
+    d.flow.chooseLevel(2, 13);
+    d.flow.cancel(4); // not the panel shown: nothing
+    d.flow.decide(1);
+    EXPECT_EQ(d.state.Level, 13);
+    EXPECT_EQ(d.flow.view().panel, 2);
+    d.flow.decide(2);
+    EXPECT_EQ(d.flow.view().panel, 0);
+    d.flow.chooseLevel(2, 1); // no panel shown
+    EXPECT_EQ(d.state.Level, 13);
+}
+
 TEST(Choosing, DecideDrawsTheFramesAndTheInvitations)
 {
     Drill narrow(999);
