@@ -3,6 +3,7 @@
 // Form1's controls, built from the design tables, and the layout for the screen at load.
 #include "app/Form1.h"
 
+#include "app/Announcer.h"
 #include "app/Artwork.h"
 #include "app/DrawingSurface.h"
 #include "app/Fonts.h"
@@ -204,9 +205,13 @@ void Form1::createControls()
 }
 
 // Japanese names for a screen reader, and a tab order that follows the rows: each row's boxes,
-// its keypad from 0 to 9, けす and ﾁｪｯｸ, then the next row.
+// its keypad from 0 to 9, けす and ﾁｪｯｸ, then the next row. What the flow announces (a row's
+// problem, its mark) is said at once.
 void Form1::nameForScreenReaders()
 {
+    m_announcer = new Announcer(this);
+    m_flow->setAnnounce(
+        [this](const std::string &line) { m_announcer->say(QString::fromStdString(line)); });
     for (int i = 0; i < 4; ++i)
         m_panels[i].picture->setAccessibleName(
             QString::fromUtf8(design::find("Command1", i)->caption) + u8(names::kPanelAfter));

@@ -21,6 +21,7 @@ class QRadioButton;
 
 namespace piko {
 
+class Announcer;
 class DrawingSurface;
 class RowButton;
 namespace design {
@@ -152,6 +153,7 @@ private:
     QLabel *Picture4 = nullptr;
     std::array<RowControls, 3> m_rows {};
     std::array<PanelControls, 4> m_panels {}; // by operation − 1
+    Announcer *m_announcer = nullptr; // says what the flow announces
 
     std::unique_ptr<Flow> m_flow;
     bool m_showing = false; // the view is being put on the controls: their signals are not input

@@ -139,7 +139,8 @@ void Form1::showRow(int row)
         ? QString()
         : QString::fromUtf8(all.markRight ? names::kRight : names::kWrong);
     nameFor(controls.row, QString::fromStdString(m_flow->spoken(row)));
-    controls.answer->setAccessibleDescription(mark);
+    if (controls.answer->accessibleDescription() != mark)
+        controls.answer->setAccessibleDescription(mark);
 }
 
 // The keyboard's focus follows the drill: into a panel when it opens, onto the first row when
