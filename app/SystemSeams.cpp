@@ -47,6 +47,9 @@ QDialog *messageBox(QWidget *window, const std::string &text, const QStringList 
     auto *box = new QDialog(window ? window : QApplication::activeWindow());
     box->setObjectName(QStringLiteral("MessageBox"));
     box->setWindowTitle(QString::fromUtf8(texts::kCaption));
+    // A screen reader reads a dialog's description as it opens: its few words of Japanese are
+    // too few for it to read the text itself.
+    box->setAccessibleDescription(QString::fromStdString(text));
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setFont(designFont(design::kMessageFont));
