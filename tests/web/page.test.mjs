@@ -325,11 +325,12 @@ describe('the page in Chromium', { concurrency: true }, () => {
   test('any screen from a phone\'s, either way up, and turned: every control inside, けってい and the rows taken by a finger', async () => {
     const sizes = [[320, 568], [390, 844], [744, 1133], [768, 1024], [844, 390]];
     await Promise.all(sizes.map(([width, height]) => withPage({ viewport: { width, height }, isMobile: true, hasTouch: true }, async (page) => {
-      // What shows of each control, within the parents that clip it, lies within w × h.
+      // What shows of each control and message button, within the parents that clip it, lies
+      // within w × h.
       const inside = async (w, h) => {
-        const out = await page.evaluate(([w, h]) => [...document.querySelectorAll('#Form1 [id]')].filter((e) => {
+        const out = await page.evaluate(([w, h]) => [...document.querySelectorAll('#Form1 [id], #Message button')].filter((e) => {
           let [left, top, right, bottom] = [Infinity, Infinity, -Infinity, -Infinity];
-          for (let a = e, first = true; a.id !== 'Form1'; a = a.parentElement, first = false) {
+          for (let a = e, first = true; a && a.id !== 'Form1'; a = a.parentElement, first = false) {
             if (!first && getComputedStyle(a).overflow === 'visible') continue;
             const b = a.getBoundingClientRect();
             [left, top, right, bottom] = first ? [b.left, b.top, b.right, b.bottom]
@@ -347,6 +348,10 @@ describe('the page in Chromium', { concurrency: true }, () => {
       await tap('Command1(0)');
       await el(page, 'Picture7').waitFor();
       await inside(width, height);
+      await tap('Command10');
+      await page.locator('#Message[open]').waitFor();
+      await inside(width, height);
+      await tap('Ok');
       await tap('Option2(0)');
       await tap('Command10');
       await el(page, 'Row(0)').waitFor();

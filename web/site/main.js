@@ -10,6 +10,7 @@
 const kStartScreen = JSON.parse(document.getElementById('StartScreen').textContent);
 const kFamilies = kStartScreen.families;
 const kMarkTickMs = 50; // how often the clock is looked at while a mark is shown
+const kLeastMessagePixels = 16;
 const kNotLoaded = 'ぴこまるを よみこめませんでした。\nネットワークに つながって いるか たしかめて、もう いちど おしてください。';
 // What keeps the drill from running at all, for the teacher: a press cannot mend it.
 const kNoWebAssembly = 'この ブラウザでは ぴこまるが うごきません。WebAssembly が つかえない せっていに なっています。\n' +
@@ -446,7 +447,8 @@ class Face {
     stage.style.transform = `scale(${zoom})`;
     stage.style.left = `${Math.max(0, (innerWidth - width * zoom) / 2)}px`;
     stage.style.top = `${Math.max(0, (innerHeight - height * zoom) / 2)}px`;
-    if (this.window.messageFont) message.style.setProperty('--message-size', `${this.window.messageFont.pixels * zoom}px`);
+    // A message keeps a size a pupil can read on a phone, where the window is drawn small.
+    if (this.window.messageFont) message.style.setProperty('--message-size', `${Math.max(kLeastMessagePixels, this.window.messageFont.pixels * zoom)}px`);
     if (this.surface?.setZoom(zoom * devicePixelRatio)) this.drill.redraw();
   }
 
