@@ -382,6 +382,12 @@ TEST(Checking, TheMarkStaysUntilTheSecondHasChangedTwice)
     EXPECT_TRUE(d.flow.holding());
     EXPECT_EQ(d.state.ProblemHistory.Outcome(2, 1), 0);
     EXPECT_EQ(d.canvas.squares, 0);
+    // Drawn again meanwhile (a resize, F11), the surface still shows the mark.
+    d.canvas.printed.clear();
+    d.flow.redraw();
+    EXPECT_EQ(d.canvas.printed.back().text, texts::kRight);
+    EXPECT_EQ(d.canvas.printed.back().colour, kRed);
+    EXPECT_TRUE(d.flow.holding());
     d.clock.seconds += 1; // the second
     d.flow.tick();
     EXPECT_FALSE(d.flow.holding());
@@ -419,14 +425,16 @@ TEST(Checking, InputDuringTheMarkIsHandledAfterwardsInOrder)
     EXPECT_EQ(d.flow.row(1).answer, "9");
     EXPECT_TRUE(d.flow.row(2).open);
 
-    // Another row's check waits behind a ○ and is then made.
+    // Another row's check waits behind a ○ and is then made, whichever problems the rows are at.
     d.flow.erase(1);
+    d.answerRight(1);
     d.tap(1, d.answer(1));
     d.tap(2, d.answer(2));
-    d.flow.check(1);
     d.flow.check(2);
+    d.flow.check(1);
     d.settle();
     EXPECT_EQ(d.state.ProblemHistory.outcomeOf(2, 1), ProblemOutcome::RightAtOnce);
+    EXPECT_EQ(d.state.ProblemHistory.outcomeOf(1, 2), ProblemOutcome::RightAtOnce);
 }
 
 // A second check pressed while the mark shows, a double click or a double Enter, belongs to the
@@ -543,8 +551,9 @@ TEST(Finishing, NoKeepsEverythingYesClosesEveryRow)
         SCOPED_TRACE(operation);
         Drill d;
         d.choose(operation, 4);
-        d.open(1);
-        d.open(2);
+        for (int row = 1; row <= 3; ++row)
+            d.open(row);
+        d.answerRight(3);
         d.tap(1, 5);
         d.flow.chooseBox(2, Box::Remainder);
         d.messages.answers = { false };
