@@ -573,9 +573,10 @@ function loadDrill() {
   });
   return drillLoading;
 }
-// The face, for the browser's console and the page's tests.
+// The face, for the browser's console and the page's tests. Opened as a file, the page says
+// why it cannot run (opened-as-file.js), wherever a browser would run this module all the same.
 globalThis.pikomaru = new Face();
-globalThis.pikomaru.start();
+if (location.protocol !== 'file:') globalThis.pikomaru.start();
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:')
   navigator.serviceWorker.register('sw.js').catch(() => {});
