@@ -197,6 +197,13 @@ const Boundary kBoundaries[] = {
     { 3, 18, { Pick(499,1000), Pick(0,9) },        Candidate { 500, 2, 1000 } },
     { 3, 18, { Pick(498,1000), Pick(0,9) },        redraw },                       // 998
 
+    // The weighted choices, met at their bounds: y > 0.5 puts d on the left (L11 to L13) and
+    // makes tens at division L15; s < 6 makes tens at L16.
+    { 3, 11, { Pick(2,10), Raw(0.5) },             Candidate { 10, 3, 30 } },
+    { 3, 16, { Pick(1,10), Pick(5,10), Pick(1,9) }, Candidate { 30, 3, 90 } },
+    { 3, 16, { Pick(1,10), Pick(6,10), Pick(1,9) }, Candidate { 300, 3, 900 } },
+    { 4, 15, { Pick(21,99), Pick(1,9), Raw(0.5) },  Candidate { 6900, 3, 2300 } },
+
     // Division: dividends of at most 99, 999 and 9999.
     { 4,  6, { Pick(9,99), Pick(7,9) },                                                 Candidate { 99, 9, 11 } },
     { 4,  6, { Pick(10,99), Pick(7,9) },                                                redraw },  // 108
