@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The time to make a whole row of 99 problems at every level, on a fresh row and on a row
-// whose earlier problems (written by another operation) block as many pairs as they can.
+// whose earlier problems (written by another operation) block as many pairs as they can; and
+// 300 problems on one row at every level whose problems a row uses up (fewer than 99 of them),
+// which the pupil should meet at once: well under 200 ms for the 300.
 #include "generators/Generators.h"
 #include "generators/LevelRule.h"
 #include "generators/Pools.h"
@@ -73,6 +75,23 @@ void FullRow(benchmark::State &st, int operation, int level, bool blocked)
     }
 }
 
+// 300 problems in a row on one row, the last 200 or more from a used-up pool.
+void UsedUpRow(benchmark::State &st, int operation, int level)
+{
+    SeededRandom random(1234);
+    NullSurface surface;
+    DrillState state;
+    state.Operation = static_cast<std::int16_t>(operation);
+    state.Level = static_cast<std::int16_t>(level);
+    state.CurrentRow = 2;
+    for (auto _ : st) {
+        state.ProblemHistory = ProblemHistory {};
+        for (int i = 0; i < 300; ++i)
+            makeProblem(state, random, surface);
+        benchmark::DoNotOptimize(state.ProblemHistory.ProblemCount(2));
+    }
+}
+
 const int kRegistered = [] {
     const char *names[] = { "", "add", "sub", "mul", "div" };
     for (int operation = 1; operation <= 4; ++operation) {
@@ -86,6 +105,11 @@ const int kRegistered = [] {
             benchmark::RegisterBenchmark(
                 ("row99_blocked/" + name).c_str(), FullRow, operation, level, true)
                 ->Unit(benchmark::kMicrosecond);
+            const auto pool = enumeratePool(*table(operation).level(level));
+            if (pool && pool->size() < 99)
+                benchmark::RegisterBenchmark(
+                    ("row300_usedup/" + name).c_str(), UsedUpRow, operation, level)
+                    ->Unit(benchmark::kMicrosecond);
         }
     }
     return 0;

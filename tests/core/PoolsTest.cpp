@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <set>
 
 namespace piko::test {
@@ -79,8 +78,9 @@ std::ostream &operator<<(std::ostream &os, const Exhaustible &e)
 class ExhaustedRow : public ::testing::TestWithParam<Exhaustible> { };
 
 // Each level that a row can use up: 99 problems, then 300, never hanging, never repeating
-// while an unused problem is left, and never giving the previous problem straight again.
-TEST_P(ExhaustedRow, KeepsMakingProblemsQuickly)
+// while an unused problem is left, and never giving the previous problem straight again. (How
+// long it takes is measured in bench/GeneratorBench.cpp.)
+TEST_P(ExhaustedRow, KeepsMakingProblems)
 {
     const auto [operation, level, poolSize] = GetParam();
     DrillState state;
@@ -96,7 +96,6 @@ TEST_P(ExhaustedRow, KeepsMakingProblemsQuickly)
                           : std::pair { h.OperandA(2, n), h.OperandB(2, n) };
     };
 
-    const auto start = std::chrono::steady_clock::now();
     std::set<std::pair<int, int>> given;
     for (int i = 1; i <= 300; ++i) {
         ASSERT_TRUE(makeProblem(state, random, surface));
@@ -113,9 +112,7 @@ TEST_P(ExhaustedRow, KeepsMakingProblemsQuickly)
             ASSERT_NE(k, key(n - 1)) << "the previous problem came straight again at " << i;
         }
     }
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(static_cast<int>(given.size()), poolSize);
-    EXPECT_LT(elapsed, std::chrono::milliseconds(200));
 }
 
 // clang-format off
