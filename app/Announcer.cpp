@@ -4,7 +4,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QTimer>
 
 namespace piko {
 namespace {
@@ -37,7 +36,7 @@ void Announcer::say(const QString &line)
     if (line.isEmpty())
         return;
     if (m_waiting.isEmpty())
-        QTimer::singleShot(0, this, &Announcer::sayWaiting);
+        QMetaObject::invokeMethod(this, &Announcer::sayWaiting, Qt::QueuedConnection);
     m_waiting << line;
 }
 
