@@ -186,6 +186,7 @@ TEST(Questions, EndingWorkWaitsForHaiAndTheWindowAsksBeforeClosing)
     messages.ask("けいさんれんしゅうは、みなさん　おわりましたか？",
         [&](bool yes) { answers.push_back(yes); });
     ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(box()->windowTitle(), QStringLiteral("ぴこまる01"));
     for (QPushButton *b : box()->findChildren<QPushButton *>())
         EXPECT_EQ(b->isDefault(), b->text() == QStringLiteral("いいえ"));
     QLabel *label = box()->findChild<QLabel *>();
@@ -198,6 +199,7 @@ TEST(Questions, EndingWorkWaitsForHaiAndTheWindowAsksBeforeClosing)
     QTest::keyClick(box(), Qt::Key_Return); // the default: いいえ
     EXPECT_EQ(answers, (std::vector<bool> { false, false }));
     messages.inform("こたえをタイプしてください。");
+    EXPECT_EQ(box()->windowTitle(), QStringLiteral("ぴこまる01"));
     QTest::keyClick(box(), Qt::Key_Return);
     EXPECT_EQ(box(), nullptr);
 
