@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 // A monkey at the window: random clicks, taps and typing of every kind, with the drill's
-// invariants checked after every action. The test command runs fixed seeds; a long soak:
+// invariants checked after every action. Qt's event loop runs between actions, as it does in
+// the program: posted events, painting and deferred deletes are handled, not left to pile up. The
+// test command runs fixed seeds; a long soak:
 //   PIKOMARU_MONKEY_SEED=7 PIKOMARU_MONKEY_ACTIONS=1000000 build/tests/app_tests
 //   --gtest_filter='Monkey.*'
 #include "AppTestSupport.h"
@@ -28,6 +30,24 @@ public:
 
 private:
     std::mt19937 &m_rng;
+};
+
+// The time of day, moving on only when the monkey lets time pass: the window's mark timer,
+// firing whenever the event loop runs, then finds the second unchanged, so what the monkey does
+// stays the same however fast the machine runs.
+class MonkeyClock final : public Clock {
+public:
+    std::string timeOfDay() override
+    {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", m_seconds / 3600 % 24,
+            m_seconds / 60 % 60, m_seconds % 60);
+        return text;
+    }
+    void pass() { ++m_seconds; }
+
+private:
+    int m_seconds = 36000;
 };
 
 long long envNumber(const char *name, long long fallback)
@@ -62,11 +82,16 @@ public:
     {
         for (m_step = 0; m_step < actions; ++m_step) {
             act();
+            runEventLoop();
             // Mostly the mark's time passes before the next action; now and then the next
             // actions come while it shows, and wait.
-            if (pick(4) != 0)
-                while (m_form->flow().holding())
+            if (pick(4) != 0) {
+                while (m_form->flow().holding()) {
+                    m_clock.pass();
                     m_form->tickMark();
+                }
+                runEventLoop();
+            }
             check();
             if (::testing::Test::HasFatalFailure())
                 return;
@@ -76,6 +101,11 @@ public:
     }
 
 private:
+    static void runEventLoop()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     int pick(int n) { return static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
     template<typename W = QWidget> W *named(const QString &name)
     {
@@ -330,7 +360,7 @@ private:
 
     std::mt19937 m_rng;
     DrillState m_state;
-    FakeClock m_clock;
+    MonkeyClock m_clock;
     FakeScreen m_screen;
     MonkeyMessages m_messages;
     FakeBeeper m_beeper;
