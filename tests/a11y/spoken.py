@@ -11,7 +11,6 @@ enough for a loaded machine. Exits non-zero on any failure.
 """
 import os
 import re
-import signal
 import subprocess
 import sys
 import time
@@ -37,7 +36,7 @@ sys.exit(orca.main())
 
 # A speech-dispatcher output module that takes every line and says nothing, on no sound card.
 SPEECHD_CONF = 'AddModule "silent" "sd_generic" "silent.conf"\nDefaultModule silent\n' \
-    'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n'
+    'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDisableAutoSpawn\n'
 SILENT_CONF = 'GenericExecuteSynth "true"\nGenericLanguage "en" "en" "utf-8"\n' \
     'AddVoice "en" "MALE1" "en"\n'
 
@@ -103,14 +102,15 @@ def fail(message):
 
 
 def stop():
+    """Ends what was started, the last first, each before the next: Orca says goodbye through the
+    speech server."""
     for p in reversed(processes):
-        if p.poll() is None:
-            p.send_signal(signal.SIGTERM)
-    for p in reversed(processes):
+        p.terminate()
         try:
             p.wait(timeout=30)
         except subprocess.TimeoutExpired:
             p.kill()
+            p.wait()
     processes.clear()
 
 
