@@ -25,16 +25,9 @@ int operationOf(const std::string &problem)
 
 bool answerFits(int operation, int a, int b, int answer, int remainder)
 {
-    switch (operation) {
-    case 1:
-        return answer == a + b && remainder == 0;
-    case 2:
-        return answer == a - b && remainder == 0;
-    case 3:
-        return answer == a * b && remainder == 0;
-    default:
+    if (operation == 4)
         return b > 0 && remainder >= 0 && remainder < b && answer * b + remainder == a;
-    }
+    return remainder == 0 && answer == (operation == 1 ? a + b : operation == 2 ? a - b : a * b);
 }
 
 class RandomPupil {
