@@ -66,7 +66,8 @@ public:
     // seeds the random source from the time of day.
     void load(double screenWidth, double pixelWidth);
 
-    // The pupil's actions.
+    // The pupil's actions. A level option, けってい and ｷｬﾝｾﾙ count only on the panel shown, and
+    // an option only for a level that panel offers.
     void chooseOperation(int operation); // 1 addition .. 4 division
     void chooseLevel(int operation, int level); // an option on that operation's panel
     void decide(int operation); // the panel's けってい
@@ -76,7 +77,9 @@ public:
     void erase(int row); // けす
     void chooseBox(int row, Box box); // あまり, or a click into a box
     void type(int row, Box box, const std::string &text); // the box's whole text after typing
-    void check(int row); // ﾁｪｯｸ, or Enter in a box
+    // ﾁｪｯｸ, or Enter in a box. A box without a digit is an empty one. Pressed again while the
+    // row's mark shows, it is dropped unless the row's boxes have changed since.
+    void check(int row);
     void finish(); // 終わる
     void exit(); // 「ぴこまる」おわり
 
