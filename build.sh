@@ -16,12 +16,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
-    qt6-translations-l10n fonts-ipafont fonts-ipaexfont)
+    qt6-translations-l10n fonts-ipafont fonts-ipaexfont qt6-multimedia-dev)
 bench_packages=(libbenchmark-dev libxcb1-dev libxcb-damage0-dev)
 test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang libclang-rt-14-dev
     clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian
     openbox xdotool dbus at-spi2-core python3-pyatspi orca speech-dispatcher emscripten nodejs
-    chromium python3-fonttools python3-brotli imagemagick faketime)
+    chromium python3-fonttools python3-brotli imagemagick faketime pulseaudio pulseaudio-utils)
 
 # install_missing PACKAGE...
 install_missing() {

@@ -5,6 +5,12 @@
 #include "drill/Canvas.h"
 #include "drill/Seams.h"
 
+#include <functional>
+#include <memory>
+
+class QAudioDevice;
+class QAudioSink;
+class QBuffer;
 class QWidget;
 
 namespace piko {
@@ -30,7 +36,7 @@ struct Seams {
     RandomSource &random;
 };
 
-// The real platform: the system clock, the primary screen, Qt message boxes, the bell.
+// The real platform: the system clock, the primary screen, Qt message boxes, the sound output.
 class SystemClock final : public Clock {
 public:
     std::string timeOfDay() override;
@@ -55,9 +61,22 @@ private:
     QWidget *m_window = nullptr;
 };
 
+// A short tone through the system's sound output (classroom desktops mostly mute the X bell);
+// the bell only where there is no output.
 class SystemBeeper final : public Beeper {
 public:
+    SystemBeeper();
+    // Plays on `output`; a null device means there is none, and `bell` rings instead.
+    SystemBeeper(const QAudioDevice &output, std::function<void()> bell);
+    ~SystemBeeper() override;
     void beep() override;
+    // Whether a beep plays through a sound output (else it rings the bell).
+    bool playsSound() const;
+
+private:
+    std::unique_ptr<QAudioSink> m_sink;
+    std::unique_ptr<QBuffer> m_tone;
+    std::function<void()> m_bell;
 };
 
 } // namespace piko

@@ -93,9 +93,4 @@ void SystemMessages::ask(const std::string &text, std::function<void(bool)> answ
         ->show();
 }
 
-void SystemBeeper::beep()
-{
-    QApplication::beep();
-}
-
 } // namespace piko

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include <QAccessible>
+#include <QAudioDevice>
 #include <QLabel>
 #include <QRegularExpression>
 
@@ -322,6 +323,16 @@ TEST(DrawingSurface, KeepsWhatIsDrawnAndPrintsWhereTold)
     // What is drawn stays until drawn over.
     surface.roundRect(20, 70, 370, 260, 30, 30);
     EXPECT_EQ(surface.image().pixel(ink.center()), white);
+}
+
+TEST(Beep, RingsTheBellOnlyWhereThereIsNoSoundOutput)
+{
+    int bells = 0;
+    SystemBeeper beeper(QAudioDevice(), [&bells] { ++bells; });
+    EXPECT_FALSE(beeper.playsSound());
+    beeper.beep();
+    beeper.beep();
+    EXPECT_EQ(bells, 2);
 }
 
 } // namespace
