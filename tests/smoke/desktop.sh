@@ -3,7 +3,8 @@
 # SPDX-FileCopyrightText: 2026 ぴこまる developers
 #
 # The real program on a desktop with a sound server (PulseAudio with a null output, recorded
-# from its monitor) under openbox: a press beside the rows beeps through the sound output.
+# from its monitor) under openbox: a press beside the rows beeps through the sound output, and a
+# second start brings the minimised first window forward and ends, leaving one window.
 #   desktop.sh PROGRAM
 set -euo pipefail
 program=$1
@@ -65,3 +66,21 @@ heard() {
 }
 wait_until 60 heard || fail "no beep came through the sound output"
 echo "a press beside the rows beeps through the sound output"
+
+xdotool windowminimize --sync "$id"
+"$program" 2>"$work/second.log" &
+second=$!
+pids+=("$second")
+ended() { ! kill -0 "$second" 2>/dev/null; }
+wait_until 60 ended || fail "the second start keeps running"
+status=0
+wait "$second" || status=$?
+((status == 0)) || fail "the second start ended with status $status"
+forward() {
+    xdotool search --onlyvisible --name 'ぴこまる Ver' 2>/dev/null | grep -qx "$id" &&
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ]
+}
+wait_until 60 forward || fail "the second start did not bring the first window forward"
+count=$(windows | wc -l)
+((count == 1)) || fail "$count windows after a second start"
+echo "a second start brings the first window forward and ends"
