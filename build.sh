@@ -11,7 +11,8 @@
 #                            played in Chromium, its start screen against the desktop's (preset web);
 #           ./build.sh bench builds and runs the generator benchmark.
 # Each first installs the Debian packages it lacks (apt-get; sudo when not root): run only what
-# building and running the program needs, test and bench what they need beside.
+# building and running the program needs, test and bench what they need beside; then each
+# checks the versions of the tools it builds with and stops at once on one too old or missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 
