@@ -6,9 +6,8 @@
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QWidget>
-
-#include <unistd.h>
 
 namespace piko {
 
@@ -21,20 +20,26 @@ const QByteArray kForward = "forward\n";
 
 SingleInstance::SingleInstance(QObject *parent) : QObject(parent) { }
 
-// The user, the window system and its display: a pupil's second screen or another user's session
-// has a drill of its own.
+// In the user's own runtime folder, which nobody else can write into (in the shared temporary
+// folder another user could take the name first and keep the drill from starting), named after
+// the window system and its display: a second screen has a drill of its own. Empty where the user
+// has no such folder.
 QString SingleInstance::socketName()
 {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        return {};
     const QByteArray where = QGuiApplication::platformName().toUtf8() + ':'
         + qgetenv("WAYLAND_DISPLAY") + ':' + qgetenv("DISPLAY");
-    return QStringLiteral("pikomaru-%1-%2")
-        .arg(getuid())
-        .arg(QString::fromLatin1(
-            QCryptographicHash::hash(where, QCryptographicHash::Sha1).toHex().left(12)));
+    return folder + QStringLiteral("/pikomaru-")
+        + QString::fromLatin1(
+            QCryptographicHash::hash(where, QCryptographicHash::Sha1).toHex().left(12));
 }
 
 bool SingleInstance::askRunningOne()
 {
+    if (socketName().isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(socketName());
     if (!socket.waitForConnected(kAnswerMs))
@@ -47,6 +52,8 @@ bool SingleInstance::alreadyRunning()
 {
     if (askRunningOne())
         return true;
+    if (socketName().isEmpty())
+        return false; // nowhere safe to listen: this start runs on its own
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (m_server->listen(socketName()))
@@ -55,7 +62,10 @@ bool SingleInstance::alreadyRunning()
     if (askRunningOne())
         return true;
     QLocalServer::removeServer(socketName());
-    m_server->listen(socketName());
+    if (!m_server->listen(socketName())) {
+        delete m_server; // this start runs on its own
+        m_server = nullptr;
+    }
     return false;
 }
 

@@ -10,8 +10,9 @@ class QWidget;
 
 namespace piko {
 
-// One drill per pupil and screen: the first start listens on a local socket named after the user
-// and the display; a later start finds it, asks it to bring its window forward and ends.
+// One drill per pupil and screen: the first start listens on a local socket in the user's runtime
+// folder, named after the display; a later start finds it, asks it to bring its window forward and
+// ends.
 class SingleInstance final : public QObject {
     Q_OBJECT
 
