@@ -9,6 +9,7 @@ enough for a loaded machine. Exits non-zero on any failure.
 
     spoken.py PROGRAM WORK_FOLDER
 """
+import atexit
 import os
 import re
 import subprocess
@@ -112,6 +113,10 @@ def stop():
             p.kill()
             p.wait()
     processes.clear()
+
+
+# Whatever ends the run, a failed key press or any other exception included, ends what it started.
+atexit.register(stop)
 
 
 def setting_up():
