@@ -324,7 +324,8 @@ describe('the page in Chromium', { concurrency: true }, () => {
 
   test('any screen from a phone\'s, either way up, and turned: every control inside, けってい and the rows taken by a finger', async () => {
     const sizes = [[320, 568], [390, 844], [744, 1133], [768, 1024], [844, 390]];
-    await Promise.all(sizes.map(([width, height]) => withPage({ viewport: { width, height }, isMobile: true, hasTouch: true }, async (page) => {
+    // One after another: five pages at once on a busy machine would only race the timeouts.
+    for (const [width, height] of sizes) await withPage({ viewport: { width, height }, isMobile: true, hasTouch: true }, async (page) => {
       // What shows of each control and message button, within the parents that clip it, lies
       // within w × h.
       const inside = async (w, h) => {
@@ -363,7 +364,7 @@ describe('the page in Chromium', { concurrency: true }, () => {
       await tap('Row(1)');
       await el(page, 'Text1(1)').waitFor();
       await inside(height, width);
-    })));
+    });
   });
 
   pageTest('presses as in the window: a row opens as any button goes down, no menu on the surface, the pictures inert', {}, async (page) => {
