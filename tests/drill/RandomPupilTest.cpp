@@ -61,18 +61,22 @@ private:
             f.chooseOperation(someOperation());
             break;
         case 1:
-        case 2:
-            f.chooseLevel(pick(3) ? f.view().panel : someOperation(), pick(30) - 1);
+        case 2: { // drawn one by one: the order of a call's arguments is the compiler's
+            const int operation = pick(3) ? f.view().panel : someOperation();
+            f.chooseLevel(operation, pick(30) - 1);
             break;
+        }
         case 3:
             f.decide(pick(4) ? f.view().panel : someOperation());
             break;
         case 4:
             f.cancel(someOperation());
             break;
-        case 5:
-            f.pressSurface(pick(800), pick(700));
+        case 5: {
+            const int x = pick(800);
+            f.pressSurface(x, pick(700));
             break;
+        }
         case 6:
             d.open(1 + pick(3));
             break;
@@ -83,13 +87,17 @@ private:
         case 9:
             f.erase(someRow());
             break;
-        case 10:
-            f.chooseBox(someRow(), pick(2) ? Box::Remainder : Box::Answer);
+        case 10: {
+            const int row = someRow();
+            f.chooseBox(row, pick(2) ? Box::Remainder : Box::Answer);
             break;
+        }
         case 11: {
             const char *typed[]
                 = { "7", "abc", "-3", "１２", " ", "\u22125", "3.5", "99999999999" };
-            f.type(someRow(), pick(2) ? Box::Remainder : Box::Answer, typed[pick(8)]);
+            const int row = someRow();
+            const Box box = pick(2) ? Box::Remainder : Box::Answer;
+            f.type(row, box, typed[pick(8)]);
             break;
         }
         case 12:
