@@ -9,9 +9,9 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/../smoke/xvfb.sh"
-work=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+with_work
 start_xvfb "$work/xvfb.log"
+pids+=("$xvfb_pid")
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 
 dbus-run-session -- bash -c '

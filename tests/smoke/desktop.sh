@@ -10,13 +10,7 @@ set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+with_work
 fail() {
     echo "$1" >&2
     for log in "$work"/*.log; do
@@ -38,13 +32,7 @@ pids+=("$!")
 recording() { pactl list short source-outputs | grep -q .; }
 wait_until 60 recording || fail "the monitor is not recorded"
 
-start_xvfb "$work/xvfb.log" 1280x800
-pids+=("$xvfb_pid")
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-openbox --config-file /etc/xdg/openbox/rc.xml >"$work/openbox.log" 2>&1 &
-pids+=("$!")
-wm_ready() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; }
-wait_until 30 wm_ready || fail "openbox did not come up"
+start_desktop 1280x800 0 || fail "no desktop"
 
 "$program" 2>"$work/first.log" &
 pids+=("$!")

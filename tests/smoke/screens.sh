@@ -10,13 +10,7 @@ program=$1
 shots=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+with_work
 
 # Prints "x y width height" of a client window.
 geometry() {
@@ -33,14 +27,7 @@ extents() {
 one() {
     local size=$1 panel=$2 scale=$3 width height
     width=${size%x*} height=${size#*x}
-    start_xvfb "$work/xvfb.log" "$size"
-    pids+=("$xvfb_pid")
-    export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-    sed "s|<bottom>0</bottom>|<bottom>$panel</bottom>|" /etc/xdg/openbox/rc.xml >"$work/rc.xml"
-    openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
-    pids+=("$!")
-    wm_ready() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; }
-    wait_until 30 wm_ready || { echo "openbox did not come up on $size" >&2; cat "$work/openbox.log" >&2; return 1; }
+    start_desktop "$size" "$panel"
     QT_SCALE_FACTOR=$scale "$program" 2>"$work/program.log" &
     local app=$!
     pids+=("$app")
@@ -67,12 +54,7 @@ one() {
         echo "  F11: the drill fills the screen, ${width}x$height"
         [ -z "$shots" ] || import -window root "$shots/screen-$size-fullscreen.png"
     fi
-    kill "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
-    pids=()
-    # The X server is not a child of this shell: wait for it to have gone, display and all.
-    gone() { [ ! -e "/tmp/.X$display-lock" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; }
-    wait_until 30 gone || { echo "the X server on :$display did not end" >&2; return 1; }
+    end_listed
 }
 
 one 1024x768 0 1

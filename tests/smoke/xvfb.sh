@@ -16,6 +16,24 @@ wait_until() {
     done
 }
 
+# with_work: makes the script's own folder, $work, and its list of processes, $pids; whatever
+# way the script ends, the processes listed end and the folder goes.
+with_work() {
+    work=$(mktemp -d)
+    pids=()
+    trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+}
+
+# end_listed: ends the processes listed and waits until the X server started last has gone,
+# display and all (it is not a child of this shell).
+end_listed() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
+    pids=()
+    gone() { [ ! -e "/tmp/.X$display-lock" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; }
+    wait_until 30 gone || { echo "the X server on :$display did not end" >&2; return 1; }
+}
+
 # start_xvfb LOG [SIZE]: starts an X server on a free display of SIZE (1024x768 unless given),
 # waits until it answers a client, and sets xvfb_pid and display (the number, without the colon).
 # The server's own messages go to LOG, which is printed when it does not come up. -noreset: an X
@@ -44,6 +62,24 @@ start_xvfb() {
         cat "$log" >&2
         return 1
     fi
+}
+
+# start_desktop SIZE PANEL: an X server of SIZE and openbox on it keeping PANEL pixels free at the
+# screen's bottom, as a taskbar does; both go on $pids, and DISPLAY names the server.
+start_desktop() {
+    local size=$1 panel=$2
+    start_xvfb "$work/xvfb.log" "$size" || return 1
+    pids+=("$xvfb_pid")
+    export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+    sed "s|<bottom>0</bottom>|<bottom>$panel</bottom>|" /etc/xdg/openbox/rc.xml >"$work/rc.xml"
+    openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
+    pids+=("$!")
+    wm_ready() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; }
+    wait_until 30 wm_ready || {
+        echo "openbox did not come up on $size" >&2
+        cat "$work/openbox.log" >&2
+        return 1
+    }
 }
 
 # wait_for_window PID SIZE: waits until a window with a client area of SIZE (WIDTHxHEIGHT) shows

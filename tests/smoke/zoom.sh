@@ -14,13 +14,7 @@ program=$1
 shots=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+with_work
 
 # The design's client area, and the places pressed in it, in design pixels of the window: the
 # surface stands at (8, 50) once a level is decided; rows are 200 apart.
@@ -46,14 +40,7 @@ client_size() {
 # bottom and keeps the window's picture as $work/NAME.png.
 shoot() {
     local name=$1 size=$2 panel=$3
-    start_xvfb "$work/xvfb.log" "$size"
-    pids+=("$xvfb_pid")
-    export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-    sed "s|<bottom>0</bottom>|<bottom>$panel</bottom>|" /etc/xdg/openbox/rc.xml >"$work/rc.xml"
-    openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
-    pids+=("$!")
-    wm_ready() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; }
-    wait_until 30 wm_ready || { echo "openbox did not come up on $size" >&2; return 1; }
+    start_desktop "$size" "$panel"
     # A stopped wall clock: the same seed every run, and a mark that does not go away. Qt's
     # timers keep the real monotonic clock.
     FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -m -f "2026-01-01 10:42:07" "$program" 2>"$work/program.log" &
@@ -97,11 +84,7 @@ shoot() {
     unmarked=0
     wait_until 30 marked || unmarked=1
     [ -z "$shots" ] || cp "$shot" "$shots/zoom-$name.png"
-    kill "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
-    pids=()
-    gone() { [ ! -e "/tmp/.X$display-lock" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; }
-    wait_until 30 gone || { echo "the X server on :$display did not end" >&2; return 1; }
+    end_listed
 }
 
 # differing A B LEFT TOP WIDTH HEIGHT: per cent of the pixels of an area that differ in the two
