@@ -6,6 +6,10 @@
 # wait asks the thing itself (the X server, the window tree) until it answers, within a bound
 # generous enough for a loaded machine.
 
+# The program beeps through the user's sound server: in a test it finds none (and starts none),
+# unless the test starts one of its own, so that no test beeps on the machine's speakers.
+export PULSE_SERVER=unix:/nonexistent
+
 # wait_until SECONDS COMMAND...: runs COMMAND until it succeeds; fails once SECONDS have passed.
 wait_until() {
     local deadline=$((SECONDS + $1))
