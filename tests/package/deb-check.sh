@@ -36,16 +36,16 @@ work=$(mktemp -d)
 app_pid='' xvfb_pid=''
 trap 'kill $app_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"; remove' EXIT
 
-# shot PROGRAM OUT: shows a program's first screen on a fresh X server and dumps the screen to OUT
-# once it has settled: the window has been painted (the screen is no longer the empty one) and
-# two dumps in a row are the same. A failure prints what the program said.
+# shot PROGRAM OUT: shows a program's first screen on a fresh X server and keeps the screen's
+# pixels in OUT once it has settled: the window has been painted (the screen is no longer the
+# empty one) and two pictures in a row are the same. A failure prints what the program said.
 shot() {
     local program=$1 out=$2 name
-    name=$(basename "$out" .xwd)
+    name=$(basename "$out" .rgb)
     start_xvfb "$work/$name-xvfb.log"
     export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-    xwd -root -silent >"$work/empty.xwd"
-    rm -f "$work/previous.xwd"
+    screen "$work/empty.rgb"
+    rm -f "$work/previous.rgb"
     "$program" 2>"$work/$name.log" &
     app_pid=$!
     if ! wait_for_window "$app_pid" 1018x731 || ! wait_until 120 settled "$out"; then
@@ -57,15 +57,20 @@ shot() {
     wait "$app_pid" 2>/dev/null || true
     app_pid='' xvfb_pid=''
 }
-# settled OUT: dumps the screen to OUT; true when it is painted and the same as the last dump.
+# screen OUT: the screen's pixels, and nothing else, into OUT. A dump's header holds bytes that xwd
+# leaves as they happen to be, which differ between two dumps of the same screen.
+screen() {
+    xwd -root -silent | convert xwd:- rgb:"$1"
+}
+# settled OUT: the screen into OUT; true when it is painted and the same as the last picture.
 settled() {
-    local previous=$work/previous.xwd
+    local previous=$work/previous.rgb
     [ -f "$1" ] && mv "$1" "$previous"
-    xwd -root -silent >"$1"
-    ! cmp -s "$1" "$work/empty.xwd" && [ -f "$previous" ] && cmp -s "$1" "$previous"
+    screen "$1"
+    ! cmp -s "$1" "$work/empty.rgb" && [ -f "$previous" ] && cmp -s "$1" "$previous"
 }
 
-shot /usr/bin/pikomaru "$work/installed.xwd"
-shot "$build/app/pikomaru" "$work/built.xwd"
-cmp -s "$work/installed.xwd" "$work/built.xwd" || { echo "the installed program draws differently" >&2; exit 1; }
+shot /usr/bin/pikomaru "$work/installed.rgb"
+shot "$build/app/pikomaru" "$work/built.rgb"
+cmp -s "$work/installed.rgb" "$work/built.rgb" || { echo "the installed program draws differently" >&2; exit 1; }
 echo "package installed, shown and removed"
