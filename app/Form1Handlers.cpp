@@ -146,9 +146,7 @@ void Form1::connectHandlers()
         connect(row.erase, &QPushButton::clicked, this, [this, r] { Command7_Click(r); });
         connect(row.remainderButton, &QPushButton::clicked, this, [this, r] { Command9_Click(r); });
         connect(row.check, &QPushButton::clicked, this, [this, r] { Command5_Click(r); });
-        connect(row.row, &RowButton::clicked, this, [this, r] {
-            Picture1_MouseDown(1, 0, rows::kProblem.x, rows::onRow(rows::kProblem, r + 1).y);
-        });
+        connect(row.row, &RowButton::clicked, this, [this, r] { m_flow->openRow(r + 1); });
         for (auto [box, which] : { std::pair { row.answer, Box::Answer },
                  std::pair { row.remainder, Box::Remainder } }) {
             connect(box, &QLineEdit::returnPressed, this, [this, r] { Command5_Click(r); });

@@ -283,6 +283,14 @@ void Flow::pressSurface(int x, int y)
     });
 }
 
+void Flow::openRow(int row)
+{
+    if (!validRow(row))
+        return;
+    const Point at = rows::onRow(rows::kProblem, row);
+    pressSurface(at.x, at.y);
+}
+
 // Wipes the current row, has the generator make its next problem, prints it and places the
 // answer box (and the remainder button and box) just after the printed text.
 void Flow::prepareRow()

@@ -73,6 +73,7 @@ public:
     void decide(int operation); // the panel's けってい
     void cancel(int operation); // the panel's ｷｬﾝｾﾙ
     void pressSurface(int x, int y); // opens the row under the point, or makes it current
+    void openRow(int row); // the row's own button (the keyboard's way in): a press at its problem
     void pressKey(int keypadIndex); // Command6(index)
     void erase(int row); // けす
     void chooseBox(int row, Box box); // あまり, or a click into a box

@@ -271,6 +271,7 @@ public:
     void decide(int operation) { m_flow.decide(operation); }
     void cancel(int operation) { m_flow.cancel(operation); }
     void pressSurface(int x, int y) { m_flow.pressSurface(x, y); }
+    void openRow(int row) { m_flow.openRow(row); }
     void pressKey(int index) { m_flow.pressKey(index); }
     void erase(int row) { m_flow.erase(row); }
     void chooseRemainder(int row, bool remainder)
@@ -354,6 +355,7 @@ EMSCRIPTEN_BINDINGS(pikomaru)
         .function("decide", &Drill::decide)
         .function("cancel", &Drill::cancel)
         .function("pressSurface", &Drill::pressSurface)
+        .function("openRow", &Drill::openRow)
         .function("pressKey", &Drill::pressKey)
         .function("erase", &Drill::erase)
         .function("chooseRemainder", &Drill::chooseRemainder)

@@ -337,10 +337,9 @@ class Face {
     // the prompt take presses without passing them on.
     on(this.surface.canvas, 'pointerdown', (event) => this.Picture1_MouseDown(event));
     for (let r = 0; r < 3; ++r) {
-      const f = this.window.frame;
       on(this.get('Row', r), 'pointerdown', (event) => this.Picture1_MouseDown(event));
       on(this.get('Row', r), 'click', (event) => {
-        if (event.detail === 0) this.drill.pressSurface(f.problem.x, f.problem.y + f.spacing * r); // the keyboard
+        if (event.detail === 0) this.drill.openRow(r + 1); // the keyboard
       });
       click('Command7', r, () => this.Command7_Click(r));
       click('Command9', r, () => this.Command9_Click(r));
