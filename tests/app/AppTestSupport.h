@@ -28,7 +28,7 @@ class FakeClock final : public Clock {
 public:
     std::string timeOfDay() override
     {
-        const int t = m_seconds++;
+        const int t = advancing ? m_seconds++ : m_seconds;
         if (onReading)
             onReading(t);
         char text[16];
@@ -36,7 +36,9 @@ public:
         return text;
     }
     void set(int h, int m, int s) { m_seconds = 3600 * h + 60 * m + s; }
+    void pass() { ++m_seconds; } // a second, for a clock that does not move by itself
     std::function<void(int)> onReading;
+    bool advancing = true; // on by one second at every reading
 
 private:
     int m_seconds = 0;

@@ -32,24 +32,6 @@ private:
     std::mt19937 &m_rng;
 };
 
-// The time of day, moving on only when the monkey lets time pass: the window's mark timer,
-// firing whenever the event loop runs, then finds the second unchanged, so what the monkey does
-// stays the same however fast the machine runs.
-class MonkeyClock final : public Clock {
-public:
-    std::string timeOfDay() override
-    {
-        char text[16];
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", m_seconds / 3600 % 24,
-            m_seconds / 60 % 60, m_seconds % 60);
-        return text;
-    }
-    void pass() { ++m_seconds; }
-
-private:
-    int m_seconds = 36000;
-};
-
 long long envNumber(const char *name, long long fallback)
 {
     bool ok = false;
@@ -360,7 +342,15 @@ private:
 
     std::mt19937 m_rng;
     DrillState m_state;
-    MonkeyClock m_clock;
+    // Moving on only when the monkey lets time pass: the window's mark timer, firing whenever the
+    // event loop runs, then finds the second unchanged, so what the monkey does stays the same
+    // however fast the machine runs.
+    FakeClock m_clock = [] {
+        FakeClock clock;
+        clock.set(10, 0, 0);
+        clock.advancing = false;
+        return clock;
+    }();
     FakeScreen m_screen;
     MonkeyMessages m_messages;
     FakeBeeper m_beeper;
