@@ -8,7 +8,7 @@
 
 namespace piko::artwork {
 
-// The program's own drawings (files of app/art), kept as vector images and rendered once at
+// The program's own drawings (files of art/), kept as vector images and rendered once at
 // the size shown.
 QPixmap render(const char *art, QSize size, qreal devicePixelRatio);
 // The window icon, drawn for 16 × 16 and sharp at larger sizes too.

@@ -74,7 +74,7 @@ def main():
     (out / "art").mkdir(parents=True)
     for name in SITE_FILES:
         shutil.copy(root / "web/site" / name, out / name)
-    for picture in (root / "app/art").glob("*.svg"):
+    for picture in (root / "art").glob("*.svg"):
         shutil.copy(picture, out / ("icon.svg" if picture.name == "icon.svg" else f"art/{picture.name}"))
     shutil.copy(args.module, out / "pikomaru.mjs")
     shutil.copy(args.module.with_suffix(".wasm"), out / "pikomaru.wasm")
