@@ -121,6 +121,7 @@ QWidget *Form1::build(const design::Placed &placed)
         widget = new QLabel(caption, parent);
         break;
     case design::Kind::Container:
+    case design::Kind::Row:
         widget = new QWidget(parent);
         break;
     case design::Kind::Surface:

@@ -3,15 +3,13 @@
 #pragma once
 
 #include "generators/Surface.h"
+#include "state/RowGeometry.h"
 
 #include <string>
 
 namespace piko {
 
-struct Area {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const Area &) const = default;
-};
+using Area = Rect; // in pixels of the surface
 
 // The drill surface as the flow draws on it: a persistent image in pixels with a text cursor
 // (CurrentX, CurrentY), foreground and fill colours and a solid fill style.

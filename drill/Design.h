@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generators/Surface.h"
+#include "state/RowGeometry.h"
 
 #include <array>
 #include <optional>
@@ -12,13 +13,8 @@
 // faces build their controls from these tables and never restate them.
 namespace piko::design {
 
-struct Twips {
-    int left = 0, top = 0, width = 0, height = 0;
-};
-struct Rect {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const Rect &) const = default;
-};
+using Rect = piko::Rect; // in pixels
+using Twips = piko::Rect; // as designed
 constexpr Rect pixels(Twips t)
 {
     return { t.left / 15, t.top / 15, t.width / 15, t.height / 15 };
@@ -44,6 +40,7 @@ enum class Kind : std::uint8_t {
     Picture, // a decorative picture
     Container, // a borderless box holding other controls (level panel, keypad)
     Surface, // the drill surface Picture1
+    Row, // a problem row's own button: no design control, the keyboard's way into a row
 };
 
 // One control. `index` is its place in its control array, or -1 for a single control.

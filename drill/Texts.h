@@ -16,6 +16,10 @@ inline constexpr const char *kExitQuestion = "「ぴこまる」を　終わり�
 inline constexpr const char *kInvitation = "ここをクリックしてください。";
 inline constexpr const char *kRight = "○";
 inline constexpr const char *kWrong = "×";
+// A message box's buttons: a question's answers, and the one button of a message.
+inline constexpr const char *kYes = "はい";
+inline constexpr const char *kNo = "いいえ";
+inline constexpr const char *kOk = "OK";
 
 } // namespace piko::texts
 

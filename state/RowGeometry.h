@@ -9,6 +9,16 @@ struct Point {
     bool operator==(const Point &) const = default;
 };
 
+// A rectangle: the window's places in twips or pixels, an area of the drill surface.
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Rect &) const = default;
+    constexpr bool contains(Point p) const
+    {
+        return p.x >= left && p.x < left + width && p.y >= top && p.y < top + height;
+    }
+};
+
 // Where the parts of a problem row stand on the drill surface, in pixels. Rows are numbered
 // 1 to 3 from the top; row r starts at y0 = 200·(r − 1), and everything below is given for
 // row 1 and moves down with its row. The generators print the status line here, the drill flow

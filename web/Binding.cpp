@@ -132,6 +132,8 @@ const char *kindName(design::Kind kind)
         return "container";
     case design::Kind::Surface:
         return "surface";
+    case design::Kind::Row:
+        return "row";
     }
     return "";
 }
