@@ -10,7 +10,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("jp.pikomaru.Pikomaru"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PIKOMARU_ID));
     // A second start brings the drill already on this screen forward instead of a second window.
     piko::SingleInstance instance;
     if (instance.alreadyRunning())

@@ -9,6 +9,7 @@
 # (PIKOMARU_PACKAGE_TEST=1).
 set -euo pipefail
 build=$1
+id=${PIKOMARU_ID:?the application id, as ctest gives it}
 if [ "${CI:-}" != true ] && [ "${PIKOMARU_PACKAGE_TEST:-}" != 1 ]; then
     echo "skipped: set PIKOMARU_PACKAGE_TEST=1 to install and remove the package on this machine"
     exit 0
@@ -26,7 +27,7 @@ remove() {
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >/dev/null
 trap remove EXIT
 test -x /usr/bin/pikomaru
-test -f /usr/share/applications/jp.pikomaru.Pikomaru.desktop
+test -f "/usr/share/applications/$id.desktop"
 # Its Japanese fonts came with it: without them every caption would be a row of boxes.
 fc-list :lang=ja family | grep -q 'IPA' || { echo "no Japanese font installed" >&2; exit 1; }
 

@@ -11,7 +11,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-id=jp.pikomaru.Pikomaru
+id=${PIKOMARU_ID:?the application id, as ctest gives it}
 test -x "$prefix/bin/pikomaru"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 grep -q '^Name\[ja\]=ぴこまる$' "$prefix/share/applications/$id.desktop"
@@ -30,10 +30,13 @@ doc=$prefix/share/doc/pikomaru
 grep -q '^License: GPL-3.0-or-later$' "$doc/copyright"
 gzip -t "$doc/changelog.gz" "$prefix/share/man/man1/pikomaru.1.gz"
 test -s "$doc/screenshots/drill-addition.png"
-# One version everywhere: the project's (as the package gets it), the changelog's, the metainfo's.
+# One version everywhere: the project's (as the package gets it), the changelog's, the metainfo's
+# and the manual page's.
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 changelog=$(zcat "$doc/changelog.gz" | dpkg-parsechangelog -l - -S Version)
 release=$(grep -o -m 1 '<release version="[^"]*"' "$prefix/share/metainfo/$id.metainfo.xml")
 [ "$changelog" = "$version" ] || { echo "changelog is at $changelog, the project at $version" >&2; exit 1; }
 [ "$release" = "<release version=\"$version\"" ] || { echo "metainfo: $release, project: $version" >&2; exit 1; }
+man=$(zcat "$prefix/share/man/man1/pikomaru.1.gz" | grep -m 1 '^\.TH ')
+[[ $man == *"\"pikomaru $version\""* ]] || { echo "manual page: $man, project: $version" >&2; exit 1; }
 echo "install layout valid"
