@@ -55,7 +55,7 @@ struct Control {
     std::optional<Rgb> back = std::nullopt; // none: the toolkit's default colour
     std::optional<Font> font = std::nullopt; // none: the parent's font
     bool shown = true;
-    const char *art = nullptr; // a picture's drawing: a file of app/art
+    const char *art = nullptr; // a picture's drawing: a file of art/
     const char *spoken = nullptr; // what a screen reader says for a control with no caption
 };
 
