@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-// The drill for a page's JavaScript: the same flow as the desktop's, its seams answered by a
-// JavaScript object. The page draws, keeps time, asks and beeps; the flow decides.
-#include "drill/Flow.h"
-#include "drill/Operations.h"
-#include "drill/Placement.h"
+// The drill for a page's JavaScript: the same presenter as the desktop's, its seams and events
+// answered by a JavaScript object. The page draws, keeps time, asks, beeps and shows what it is
+// told; the presenter decides.
+#include "drill/Presenter.h"
 #include "drill/Texts.h"
 #include "generators/Random.h"
 
@@ -18,102 +17,28 @@ namespace {
 
 using emscripten::val;
 
-val point(Point p)
+val colour(const std::optional<Rgb> &c)
 {
-    val v = val::object();
-    v.set("x", p.x);
-    v.set("y", p.y);
-    return v;
+    return c ? val(*c) : val::null();
 }
 
-// A small JSON writer: the page parses the window in one go, much quicker than building it
-// value by value across the boundary.
-class Json {
-public:
-    Json &open(char bracket)
-    {
-        separate();
-        m_out += bracket;
-        m_first = true;
-        return *this;
-    }
-    Json &close(char bracket)
-    {
-        m_out += bracket;
-        m_first = false;
-        return *this;
-    }
-    Json &key(std::string_view name)
-    {
-        separate();
-        string(name);
-        m_out += ':';
-        m_first = true;
-        return *this;
-    }
-    Json &value(int v)
-    {
-        separate();
-        m_out += std::to_string(v);
-        return *this;
-    }
-    Json &value(bool v)
-    {
-        separate();
-        m_out += v ? "true" : "false";
-        return *this;
-    }
-    Json &value(const char *text) // nullptr: null
-    {
-        separate();
-        text ? string(text) : void(m_out += "null");
-        return *this;
-    }
-    template<typename T> Json &field(std::string_view name, T v) { return key(name).value(v); }
-    Json &field(std::string_view name, Rgb c)
-    {
-        return key(name).open('[').value(c.r).value(c.g).value(c.b).close(']');
-    }
-    Json &field(std::string_view name, const design::Font &f)
-    {
-        key(name).open('{').field("family", f.family);
-        return field("pixels", design::fontPixels(f.points)).field("bold", f.bold).close('}');
-    }
-    Json &field(std::string_view name, Point p)
-    {
-        return key(name).open('{').field("x", p.x).field("y", p.y).close('}');
-    }
-    template<typename T> Json &field(std::string_view name, const std::optional<T> &v)
-    {
-        return v ? field(name, *v) : key(name).value(nullptr);
-    }
-    const std::string &text() const { return m_out; }
+val textOrNull(const char *text)
+{
+    return text ? val(std::string(text)) : val::null();
+}
 
-private:
-    void separate()
-    {
-        if (!m_first)
-            m_out += ',';
-        m_first = false;
-    }
-    void string(std::string_view s)
-    {
-        m_out += '"';
-        for (const char c : s) {
-            if (c == '"' || c == '\\')
-                m_out += '\\';
-            if (static_cast<unsigned char>(c) < 0x20)
-                m_out += "\\u00"
-                    + std::string { "0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15] };
-            else
-                m_out += c;
-        }
-        m_out += '"';
-    }
-
-    std::string m_out;
-    bool m_first = true;
+// A font as the page sets it: the design's family (the page has a font of its own for each),
+// its size in pixels and its weight.
+struct Font {
+    std::string family;
+    int pixels = 0;
+    bool bold = false;
 };
+
+Font fontOf(const design::Font &f)
+{
+    return { f.family, design::fontPixels(f.points), f.bold };
+}
 
 const char *kindName(design::Kind kind)
 {
@@ -138,76 +63,78 @@ const char *kindName(design::Kind kind)
     return "";
 }
 
-// The window in one layout, as the page builds it: the controls placed by the layout, the
-// panels, the rows' frames and every text the page shows.
-void window(Json &j, const design::Layout &layout)
+// A control as the page builds it, read through these.
+std::string controlId(const FaceControl &c)
 {
-    j.open('{');
-    j.key("client").open('{').field("width", layout.client.width);
-    j.field("height", layout.client.height).close('}');
-    j.field("caption", design::kForm1.caption).field("back", design::kForm1.back);
-    j.field("font", design::kForm1.font);
-    j.key("controls").open('[');
-    for (const design::Placed &p : design::placeControls(layout)) {
-        const design::Control &c = p.control;
-        j.open('{').field("kind", kindName(c.kind)).field("name", c.name).field("index", c.index);
-        j.field("parent", c.parent).field("parentIndex", c.parentIndex);
-        j.field("left", p.place.left).field("top", p.place.top);
-        j.field("width", p.place.width).field("height", p.place.height);
-        j.field("caption", c.caption).field("back", c.back).field("font", c.font);
-        j.field("shown", c.shown).field("art", c.art).field("spoken", c.spoken).close('}');
-    }
-    j.close(']').key("panels").open('[');
-    for (const OperationDesign &op : operations::kAll) {
-        j.open('{').field("operation", op.code);
-        j.field("caption", design::find("Command1", op.code - 1)->caption);
-        j.field("picture", op.panel.picture.name).field("options", op.panel.options);
-        j.field("levels", int(op.captions.size()));
-        j.field("secondColumnFrom", op.panel.secondColumnFrom);
-        j.field("decide", op.panel.decide.name).field("cancel", op.panel.cancel.name).close('}');
-    }
-    j.close(']').key("frame").open('{').field("left", rows::kFrameLeft);
-    j.field("top", rows::kFrameTop).field("right", rows::kFrameRight);
-    j.field("bottom", rows::kFrameBottom).field("spacing", rows::kSpacing);
-    j.field("problem", rows::kProblem).close('}');
-    j.field("panelLeft", design::kPanelLeft).field("surfaceTop", design::kSurfaceTop);
-    j.field("messageFont", design::kMessageFont);
-    j.field("activeBox", design::kActiveBox).field("inactiveBox", design::kInactiveBox);
-    j.key("names").open('{');
-    for (auto [key, value] : { std::pair { "caption", texts::kCaption },
-             { "invitation", texts::kInvitation }, { "answer", names::kAnswer },
-             { "remainder", names::kRemainder }, { "remainderButton", names::kRemainderButton },
-             { "erase", names::kErase }, { "check", names::kCheck }, { "keypad", names::kKeypad },
-             { "surface", names::kSurface }, { "panelAfter", names::kPanelAfter },
-             { "right", names::kRight }, { "wrong", names::kWrong } })
-        j.field(key, value);
-    j.close('}').close('}');
+    return idText(c.id);
+}
+val controlParent(const FaceControl &c)
+{
+    return c.parent ? val(idText(*c.parent)) : val::null();
+}
+std::string controlKind(const FaceControl &c)
+{
+    return kindName(c.design.kind);
+}
+val controlCaption(const FaceControl &c)
+{
+    return textOrNull(c.design.caption);
+}
+val controlBack(const FaceControl &c)
+{
+    return colour(c.design.back);
+}
+val controlFont(const FaceControl &c)
+{
+    return c.design.font ? val(fontOf(*c.design.font)) : val::null();
+}
+val controlArt(const FaceControl &c)
+{
+    return textOrNull(c.design.art);
+}
+template<typename T> void readOnly(FaceControl &, T) { }
+
+val viewBack(const ControlView &v)
+{
+    return colour(v.back);
+}
+void setViewBack(ControlView &, val) { }
+
+// The window as a whole: its client area in the chosen layout, caption, colour and fonts.
+struct Form {
+    int width = 0, height = 0;
+    std::string caption;
+    Rgb back;
+    Font font, messageFont;
+};
+
+// The message boxes: their caption, buttons, and which button a question opens on and what
+// Escape answers.
+struct Dialog {
+    std::string caption, yes, no, ok;
+    bool questionFocusYes = false;
+    bool escapeAnswers = false;
+};
+
+Dialog dialog()
+{
+    return { texts::kCaption, texts::kYes, texts::kNo, texts::kOk,
+        kQuestionFocus == DialogButton::Yes, kEscapeAnswers };
 }
 
-// Both layouts and the width from which the large one is used, in JSON: the page puts its
-// start screen up from this before the drill itself has loaded.
-std::string windows()
+int largeLayoutFrom()
 {
-    Json j;
-    j.open('{').field("largeFrom", design::kLargeLayoutFrom);
-    window(j.key("large"), design::kLarge);
-    window(j.key("compact"), design::kCompact);
-    j.close('}');
-    return j.text();
+    return design::kLargeLayoutFrom;
 }
 
-std::string rowName(int row)
-{
-    return names::rowName(row);
-}
-
-// Drawing, time, messages and the beep, each a method of one JavaScript object (`page`):
-// setCurrentX(x), setCurrentY(y), setForeColor(r, g, b), setFillColor(r, g, b), setSolidFill(on),
-// roundRect(l, t, r, b, w, h), fillSquare(l, t, side, r, g, b), print(text), textWidth(text),
-// textHeight(), keepArea(l, t, w, h), restoreArea(), timeOfDay(), inform(text), ask(text),
-// beep(), changed() after every change to what the page shows, and announce(text) with what a
-// screen reader is to say at once. A question's answer comes back through Drill.answer(yes).
-class Page final : public Canvas, public Clock, public Messages, public Beeper {
+// Drawing, time, messages, the beep and the presenter's events, each a method of one JavaScript
+// object (`page`): setCurrentX(x), setCurrentY(y), setForeColor(r, g, b), setFillColor(r, g, b),
+// setSolidFill(on), roundRect(l, t, r, b, w, h), fillSquare(l, t, side, r, g, b), print(text),
+// textWidth(text), textHeight(), keepArea(l, t, w, h), restoreArea(), timeOfDay(), inform(text),
+// ask(text), beep(); show(id, view), focus(id), announce(text), tickEvery(ms),
+// markShown(row, right), problemShown(row) and close(). A question's answer comes back through
+// Drill.answer(yes).
+class Page final : public Canvas, public Clock, public Messages, public Beeper, public FaceEvents {
 public:
     explicit Page(val page) : m_page(std::move(page)) { }
 
@@ -244,8 +171,17 @@ public:
     }
     void beep() override { m_page.call<void>("beep"); }
 
-    void changed() { m_page.call<void>("changed"); }
-    void announce(const std::string &text) { m_page.call<void>("announce", text); }
+    void show(ControlId id, const ControlView &view) override
+    {
+        m_page.call<void>("show", idText(id), view);
+    }
+    void focus(ControlId id) override { m_page.call<void>("focus", idText(id)); }
+    void announce(const std::string &text) override { m_page.call<void>("announce", text); }
+    void tickEvery(int ms) override { m_page.call<void>("tickEvery", ms); }
+    void markShown(int row, bool right) override { m_page.call<void>("markShown", row, right); }
+    void problemShown(int row) override { m_page.call<void>("problemShown", row); }
+    void close() override { m_page.call<void>("close"); }
+
     void answer(bool yes)
     {
         if (auto answer = std::exchange(m_answer, nullptr))
@@ -257,124 +193,183 @@ private:
     std::function<void(bool)> m_answer;
 };
 
-// One drill: its state, its random source and the flow, driven by the page's actions.
+ControlId idOf(const std::string &text)
+{
+    return parseId(text).value_or(ControlId {});
+}
+
+// One drill: its state, its random source and the presenter, driven by the page's input.
+// Controls are named by their ids ("Command6(12)"); an unknown id names no control.
 class Drill {
 public:
     explicit Drill(val page)
-        : m_page(std::move(page)), m_flow(m_state, { m_page, m_page, m_page, m_page, m_random })
+        : m_page(std::move(page)),
+          m_presenter(m_state, { m_page, m_page, m_page, m_page, m_random }, m_page)
     {
-        m_flow.setChanged([this] { m_page.changed(); });
-        m_flow.setAnnounce([this](const std::string &text) { m_page.announce(text); });
     }
 
-    void load(double screenWidth, double pixelWidth) { m_flow.load(screenWidth, pixelWidth); }
-    void chooseOperation(int operation) { m_flow.chooseOperation(operation); }
-    void chooseLevel(int operation, int level) { m_flow.chooseLevel(operation, level); }
-    void decide(int operation) { m_flow.decide(operation); }
-    void cancel(int operation) { m_flow.cancel(operation); }
-    void pressSurface(int x, int y) { m_flow.pressSurface(x, y); }
-    void openRow(int row) { m_flow.openRow(row); }
-    void pressKey(int index) { m_flow.pressKey(index); }
-    void erase(int row) { m_flow.erase(row); }
-    void chooseRemainder(int row, bool remainder)
+    void load(double screenWidth, double pixelWidth) { m_presenter.load(screenWidth, pixelWidth); }
+    Form form() const
     {
-        m_flow.chooseBox(row, remainder ? Box::Remainder : Box::Answer);
+        const design::Layout &layout = m_presenter.layout();
+        return { layout.client.width, layout.client.height, design::kForm1.caption,
+            design::kForm1.back, fontOf(design::kForm1.font), fontOf(design::kMessageFont) };
     }
-    void type(int row, bool remainder, const std::string &text)
+    std::vector<FaceControl> controls() const { return m_presenter.controls(); }
+    ControlView view(const std::string &id) const
     {
-        m_flow.type(row, remainder ? Box::Remainder : Box::Answer, text);
+        const auto parsed = parseId(id);
+        return parsed ? m_presenter.view(*parsed) : m_presenter.view({ Name::Row, 9 });
     }
-    void check(int row) { m_flow.check(row); }
-    void finish() { m_flow.finish(); }
-    void exit() { m_flow.exit(); }
+    void showAll() { m_presenter.showAll(); }
+
+    void click(const std::string &id)
+    {
+        if (const auto parsed = parseId(id))
+            m_presenter.click(*parsed);
+    }
+    // A button going down at (x, y) of the client area in design pixels: 1 left, 2 right,
+    // 4 middle. "native", "keepFocus" or "taken".
+    std::string press(int x, int y, int button)
+    {
+        const MouseButton b = button == 2 ? MouseButton::Right
+            : button == 4                 ? MouseButton::Middle
+                                          : MouseButton::Left;
+        switch (m_presenter.press({ x, y }, b)) {
+        case Press::Native:
+            return "native";
+        case Press::KeepFocus:
+            return "keepFocus";
+        case Press::Taken:
+            break;
+        }
+        return "taken";
+    }
+    // "Tab", "BackTab", "Up", "Down", "Left", "Right", "Enter", "Space" or "Escape".
+    bool key(const std::string &name)
+    {
+        static constexpr std::pair<const char *, Key> kKeys[] { { "Tab", Key::Tab },
+            { "BackTab", Key::BackTab }, { "Up", Key::Up }, { "Down", Key::Down },
+            { "Left", Key::Left }, { "Right", Key::Right }, { "Enter", Key::Enter },
+            { "Space", Key::Space }, { "Escape", Key::Escape } };
+        for (const auto &[text, key] : kKeys)
+            if (name == text)
+                return m_presenter.key(key);
+        return false;
+    }
+    void focused(const std::string &id)
+    {
+        if (const auto parsed = parseId(id))
+            m_presenter.focused(*parsed);
+    }
+    void type(const std::string &box, const std::string &text)
+    {
+        if (const auto parsed = parseId(box))
+            m_presenter.type(*parsed, text);
+    }
+    val focus() const
+    {
+        const auto focus = m_presenter.focus();
+        return focus ? val(idText(*focus)) : val::null();
+    }
+    bool reachable(const std::string &id) const
+    {
+        const auto parsed = parseId(id);
+        return parsed && m_presenter.reachable(*parsed);
+    }
+    int rowOf(const std::string &id) const { return Presenter::rowOf(idOf(id)); }
+
     void answer(bool yes) { m_page.answer(yes); }
-    void tick() { m_flow.tick(); }
+    void tick() { m_presenter.tick(); }
     // Runs the page's function after the mark, in order with the input held for it.
     void hold(val input)
     {
-        m_flow.hold([input = std::move(input)] { input(); });
+        m_presenter.hold([input = std::move(input)] { input(); });
     }
-    void redraw() { m_flow.redraw(); }
-    int rowCount() const { return m_flow.rowCount(); }
-    bool anyRowOpen() const { return m_flow.anyRowOpen(); }
-    bool holding() const { return m_flow.holding(); }
-    int screenWidth() const { return m_state.ScreenWidth; }
-
-    // What the page shows, as plain JavaScript values.
-    val view() const
-    {
-        const View &v = m_flow.view();
-        val out = val::object();
-        out.set("panel", v.panel);
-        out.set("panelTop", v.panelTop);
-        out.set("chosenOperation", v.chosenOperation);
-        out.set("chosenLevel", v.chosenLevel);
-        out.set("surfaceShown", v.surfaceShown);
-        out.set("surfaceLeft", v.surfaceLeft);
-        out.set("markRow", v.markRow);
-        out.set("markRight", v.markRight);
-        out.set("ended", v.ended);
-        out.set("decided", v.decided);
-        val rows = val::array();
-        for (int row = 1; row <= 3; ++row) {
-            const RowView &r = m_flow.row(row);
-            val one = val::object();
-            one.set("open", r.open);
-            one.set("remainderShown", r.remainderShown);
-            one.set("answerBox", point(r.answerBox));
-            one.set("remainderButton", point(r.remainderButton));
-            one.set("remainderBox", point(r.remainderBox));
-            one.set("answer", r.answer);
-            one.set("remainder", r.remainder);
-            one.set("status", r.status);
-            one.set("problem", r.problem);
-            one.set("remainderActive", m_flow.activeBox(row) == Box::Remainder);
-            one.set("spoken", m_flow.spoken(row));
-            rows.call<void>("push", one);
-        }
-        out.set("rows", rows);
-        return out;
-    }
+    bool holding() const { return m_presenter.holding(); }
+    bool closing() { return m_presenter.closing(); }
+    bool leavingAsks() const { return m_presenter.leavingAsks(); }
+    void redraw() { m_presenter.redraw(); }
 
 private:
     Page m_page;
     DrillState m_state;
     SeededRandom m_random;
-    Flow m_flow;
+    Presenter m_presenter;
 };
 
 } // namespace
 
 EMSCRIPTEN_BINDINGS(pikomaru)
 {
-    emscripten::function("rowName", &rowName);
-    emscripten::function("windows", &windows);
-    emscripten::class_<Drill>("Drill")
+    using namespace emscripten;
+    value_object<Rect>("Rect")
+        .field("left", &Rect::left)
+        .field("top", &Rect::top)
+        .field("width", &Rect::width)
+        .field("height", &Rect::height);
+    value_array<Rgb>("Rgb").element(&Rgb::r).element(&Rgb::g).element(&Rgb::b);
+    value_object<Font>("Font")
+        .field("family", &Font::family)
+        .field("pixels", &Font::pixels)
+        .field("bold", &Font::bold);
+    value_object<ControlView>("ControlView")
+        .field("shown", &ControlView::shown)
+        .field("enabled", &ControlView::enabled)
+        .field("place", &ControlView::place)
+        .field("fontPixels", &ControlView::fontPixels)
+        .field("name", &ControlView::name)
+        .field("description", &ControlView::description)
+        .field("text", &ControlView::text)
+        .field("checked", &ControlView::checked)
+        .field("back", &viewBack, &setViewBack);
+    value_object<FaceControl>("FaceControl")
+        .field("id", &controlId, &readOnly<std::string>)
+        .field("parent", &controlParent, &readOnly<val>)
+        .field("kind", &controlKind, &readOnly<std::string>)
+        .field("caption", &controlCaption, &readOnly<val>)
+        .field("back", &controlBack, &readOnly<val>)
+        .field("font", &controlFont, &readOnly<val>)
+        .field("art", &controlArt, &readOnly<val>);
+    register_vector<FaceControl>("FaceControls");
+    value_object<Form>("Form")
+        .field("width", &Form::width)
+        .field("height", &Form::height)
+        .field("caption", &Form::caption)
+        .field("back", &Form::back)
+        .field("font", &Form::font)
+        .field("messageFont", &Form::messageFont);
+    value_object<Dialog>("Dialog")
+        .field("caption", &Dialog::caption)
+        .field("yes", &Dialog::yes)
+        .field("no", &Dialog::no)
+        .field("ok", &Dialog::ok)
+        .field("questionFocusYes", &Dialog::questionFocusYes)
+        .field("escapeAnswers", &Dialog::escapeAnswers);
+    function("dialog", &dialog);
+    function("largeLayoutFrom", &largeLayoutFrom);
+    class_<Drill>("Drill")
         .constructor<val>()
         .function("load", &Drill::load)
-        .function("chooseOperation", &Drill::chooseOperation)
-        .function("chooseLevel", &Drill::chooseLevel)
-        .function("decide", &Drill::decide)
-        .function("cancel", &Drill::cancel)
-        .function("pressSurface", &Drill::pressSurface)
-        .function("openRow", &Drill::openRow)
-        .function("pressKey", &Drill::pressKey)
-        .function("erase", &Drill::erase)
-        .function("chooseRemainder", &Drill::chooseRemainder)
+        .function("form", &Drill::form)
+        .function("controls", &Drill::controls)
+        .function("view", &Drill::view)
+        .function("showAll", &Drill::showAll)
+        .function("click", &Drill::click)
+        .function("press", &Drill::press)
+        .function("key", &Drill::key)
+        .function("focused", &Drill::focused)
         .function("type", &Drill::type)
-        .function("check", &Drill::check)
-        .function("finish", &Drill::finish)
-        .function("exit", &Drill::exit)
+        .function("focus", &Drill::focus)
+        .function("reachable", &Drill::reachable)
+        .function("rowOf", &Drill::rowOf)
         .function("answer", &Drill::answer)
         .function("tick", &Drill::tick)
-        .function("holding", &Drill::holding)
         .function("hold", &Drill::hold)
-        .function("redraw", &Drill::redraw)
-        .function("rowCount", &Drill::rowCount)
-        .function("anyRowOpen", &Drill::anyRowOpen)
-
-        .function("screenWidth", &Drill::screenWidth)
-        .function("view", &Drill::view);
+        .function("holding", &Drill::holding)
+        .function("closing", &Drill::closing)
+        .function("leavingAsks", &Drill::leavingAsks)
+        .function("redraw", &Drill::redraw);
 }
 
 } // namespace piko::web

@@ -16,10 +16,10 @@ import subprocess
 import sys
 from pathlib import Path
 
-SITE_FILES = ["index.html", "style.css", "main.js", "surface.js", "opened-as-file.js",
-              "manifest.webmanifest"]
+SITE_FILES = ["index.html", "style.css", "main.js", "build.js", "input.js", "dialogs.js",
+              "announcer.js", "beeper.js", "surface.js", "opened-as-file.js", "manifest.webmanifest"]
 # Where the texts the page shows are written: the drill's tables and words, the generators'
-# status line and operators, and the face's own words (the dialog's buttons).
+# status line and operators, and the face's own words (its notices).
 TEXT_SOURCES = ["drill/*.h", "drill/*.cpp", "state/*.h", "generators/*.h", "generators/*.cpp"]
 
 
@@ -37,16 +37,10 @@ def characters(root):
     return "".join(sorted(c for c in found if ord(c) >= 0x20))
 
 
-def write_start_screen(root, page, windows, families):
-    """The start screen into the page: what the window shows before anything is chosen, and
-    the font that stands for each of the design's."""
-    start = {"largeFrom": windows["largeFrom"], "families": families}
-    for layout in ("large", "compact"):
-        window = windows[layout]
-        start[layout] = {key: window[key] for key in ("client", "back", "font", "caption")}
-        start[layout]["controls"] = [c for c in window["controls"]
-                                     if c["parent"] == "Form1" and c["shown"]]
-        start[layout]["names"] = {"caption": window["names"]["caption"]}  # a message's
+def write_start_screen(root, page, start, families):
+    """The start screen into the page, as the drill builds it (web/windows-json.mjs), and the
+    font that stands for each of the design's."""
+    start["families"] = families
     json_text = json.dumps(start, ensure_ascii=False, separators=(",", ":")).replace("<", "\\u003c")
     # The start screen's fonts are fetched with the page itself.
     wanted = {families[c["font"]["family"]] for layout in ("large", "compact")
@@ -79,7 +73,7 @@ def main():
     shutil.copy(args.module, out / "pikomaru.mjs")
     shutil.copy(args.module.with_suffix(".wasm"), out / "pikomaru.wasm")
 
-    windows = subprocess.run([args.node, "--no-experimental-fetch", root / "web/windows-json.mjs",
+    start = subprocess.run([args.node, "--no-experimental-fetch", root / "web/windows-json.mjs",
                               args.module], check=True, capture_output=True).stdout
     chars = out.parent / "page-characters.txt"
     chars.write_text(characters(root), encoding="utf-8")
@@ -87,7 +81,7 @@ def main():
                     "--out", out / "fonts"], check=True, stdout=subprocess.DEVNULL)
     families = json.loads((out / "fonts/families.json").read_text(encoding="utf-8"))
     (out / "fonts/families.json").unlink()
-    write_start_screen(out, out / "index.html", json.loads(windows), families)
+    write_start_screen(out, out / "index.html", json.loads(start), families)
 
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob("*") if p.is_file())
     version = hashlib.sha256()

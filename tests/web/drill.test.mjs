@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 //
-// The drill built for the browser, driven under Node as a page would drive it: the page's
-// object draws (here: keeps a list), keeps the time and answers questions; the flow decides.
+// The drill built for the browser, driven under Node as the page drives it: the page's object
+// draws (here: keeps a list), keeps the time, answers questions and keeps what it is told to
+// show; the presenter decides.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { loadDrill } from '../../web/windows-json.mjs';
+import { loadDrill, startScreens } from '../../web/windows-json.mjs';
 
 const module = await loadDrill(process.env.PIKOMARU_WEB_MODULE);
 
 function page() {
   let x = 0, y = 0, colour = '', second = 0;
   return {
-    printed: [], messages: [], said: [], beeps: 0,
+    printed: [], messages: [], said: [], focused: [], views: new Map(), ticks: [], beeps: 0,
     setCurrentX(v) { x = v; }, setCurrentY(v) { y = v; },
     setForeColor(r, g, b) { colour = `${r},${g},${b}`; },
     setFillColor() {}, setSolidFill() {}, roundRect() {}, fillSquare() {},
@@ -22,8 +23,11 @@ function page() {
     timeOfDay() { const s = second++; return `10:${String(Math.floor(s / 60) % 60).padStart(2, '0')}:${String(s % 60).padStart(2, '0')}`; },
     inform(text) { this.messages.push(text); }, ask(text) { this.messages.push(text); },
     beep() { this.beeps++; },
-    changed() {},
+    show(id, view) { this.views.set(id, view); },
+    focus(id) { this.focused.push(id); },
     announce(text) { this.said.push(text); },
+    tickEvery(ms) { this.ticks.push(ms); },
+    markShown() {}, problemShown() {}, close() {},
     // The text printed last in black at (px, py).
     lastAt(px, py) {
       return this.printed.filter((p) => p.x === px && p.y === py && p.colour === '0,0,0').at(-1)?.text;
@@ -31,71 +35,82 @@ function page() {
   };
 }
 
-function settle(drill) {
-  for (let i = 0; i < 100 && drill.holding(); i++) drill.tick();
-  assert.equal(drill.holding(), false, 'the mark never ended');
-}
+const listOf = (drill) => {
+  const list = drill.controls();
+  const controls = Array.from({ length: list.size() }, (_, i) => list.get(i));
+  list.delete();
+  return controls;
+};
 
-test('a problem played in the browser\'s build: printed where the desktop prints it, ○ and the next problem', () => {
+test('a problem played in the browser\'s build: printed where the desktop prints it, shown, said, ○ and the next problem', () => {
   const p = page();
   const drill = new module.Drill(p);
   drill.load(1024, 1);
-  assert.equal(drill.screenWidth(), 1024);
-  drill.chooseOperation(1);
-  drill.decide(1);
+  drill.showAll();
+  assert.equal(p.focused.at(-1), 'Command1(0)');
+  drill.click('Command1(0)');
+  drill.click('Command10');
   assert.deepEqual(p.messages, ['レベルをきめてから、けっていボタンをおしてください。']);
-  drill.chooseLevel(1, 3);
-  drill.decide(1);
+  drill.click('Option2(2)');
+  drill.click('Command10');
   assert.equal(p.lastAt(40, 140), 'ここをクリックしてください。');
-  drill.pressSurface(100, 100);
-  let row = drill.view().rows[0];
-  assert.equal(row.open, true);
-  assert.equal(p.lastAt(20, 80), 'レベル 3 ( 1)  せいせき：');
-  const [, a, b] = row.problem.match(/^(\d+) ＋ (\d+) ＝ $/);
-  assert.equal(p.lastAt(80, 160), row.problem);
-  assert.deepEqual(row.answerBox, { x: 16 * [...row.problem].length + 90, y: 157 });
+  assert.equal(p.focused.at(-1), 'Row(0)');
+  // A press on the first row, in pixels of the window: the surface takes it and opens the row.
+  assert.equal(drill.press(108, 150, 1), 'taken');
+  assert.equal(p.views.get('Text1(0)').shown, true);
+  assert.equal(p.focused.at(-1), 'Text1(0)');
+  const opened = p.views.get('Row(0)').name;
+  const [, a, b] = opened.match(/^レベル 3 \( 1\) せいせき： (\d+) ＋ (\d+) ＝$/);
+  const problem = `${a} ＋ ${b} ＝ `;
+  assert.equal(p.lastAt(80, 160), problem);
+  assert.deepEqual(p.views.get('Text1(0)').place, { left: 16 * [...problem].length + 90, top: 157, width: 125, height: 40 });
 
-  for (const digit of String(Number(a) + Number(b))) drill.pressKey(Number(digit));
-  drill.check(1);
-  assert.deepEqual(p.said, [row.spoken, 'せいかい（1ばんめ）']);
-  assert.equal(drill.view().markRow, 1);
+  const sum = String(Number(a) + Number(b));
+  drill.type('Text1(0)', sum);
+  assert.equal(drill.key('Enter'), true); // in the answer box: ﾁｪｯｸ
+  assert.deepEqual(p.said, [opened, 'せいかい（1ばんめ）']);
+  assert.equal(p.views.get('Text1(0)').description, 'せいかい');
   assert.deepEqual(p.printed.at(-1), { x: 50, y: 158, colour: '255,0,0', text: '○' });
   assert.equal(p.beeps, 1);
-  drill.pressKey(5); // waits for the mark
-  assert.equal(drill.view().rows[0].answer, String(Number(a) + Number(b)));
-  settle(drill);
-  row = drill.view().rows[0];
+  assert.deepEqual(p.ticks, [50]);
+  const five = listOf(drill).find((c) => c.parent === 'Picture6(0)' && c.caption === '5');
+  drill.click(five.id); // waits for the mark
+  assert.equal(drill.view('Text1(0)').text, sum);
+  while (drill.holding() && p.ticks.at(-1) !== 0) drill.tick();
+  assert.deepEqual(p.ticks, [50, 0]);
   assert.equal(p.lastAt(20, 80), 'レベル 3 ( 2)  せいせき：○');
-  assert.equal(row.answer, '5');
-  assert.deepEqual(p.said.slice(2), [row.spoken]);
-  assert.match(row.spoken, /^レベル 3 \( 2\) せいせき：○ \d+ ＋ \d+ ＝$/);
+  assert.equal(drill.view('Text1(0)').text, '5');
+  assert.match(p.said[2], /^レベル 3 \( 2\) せいせき：○ \d+ ＋ \d+ ＝$/);
+  assert.equal(drill.leavingAsks(), true);
 
-  drill.finish();
+  drill.click('Command8');
   drill.answer(true);
-  assert.equal(drill.view().rows[0].open, false);
-  assert.equal(drill.view().panel, 1);
-  drill.exit();
-  drill.answer(false);
-  assert.equal(drill.view().ended, false);
+  assert.equal(p.views.get('Text1(0)').shown, false);
+  assert.equal(p.views.get('Picture7').shown, true);
+  assert.equal(drill.closing(), true);
   drill.delete();
 });
 
-test('the window a page builds: the compact layout below 1000 pixels, every control by its name', () => {
+test('the window a page builds: the compact layout below 1000 pixels, every control by its id, the start screen', () => {
   const drill = new module.Drill(page());
   drill.load(800, 1);
-  const windows = JSON.parse(module.windows());
-  assert.equal(drill.screenWidth() >= windows.largeFrom, false);
-  const window = windows.compact;
-  const control = (id) => window.controls.find((c) => (c.index >= 0 ? `${c.name}(${c.index})` : c.name) === id);
-  assert.deepEqual(window.client, { width: 800, height: 580 });
-  assert.deepEqual(['left', 'top', 'width', 'height'].map((k) => control('Command1(1)')[k]), [110, 2, 96, 32]);
-  assert.equal(control('Command1(1)').font.pixels, 21);
-  assert.equal(control('Option2(15)').top, 490);
-  assert.equal(control('Picture2').shown, false);
-  assert.equal(control('Option1(24)').shown, false);
-  assert.equal(control('Command6(12)').caption, '7');
-  assert.equal(control('Command6(12)').parentIndex, 1);
-  assert.equal(drill.rowCount(), 2);
-  assert.equal(new Set(window.controls.map((c) => `${c.name}(${c.index})`)).size, window.controls.length);
+  assert.deepEqual([drill.form().width, drill.form().height], [800, 580]);
+  const controls = listOf(drill);
+  const ids = controls.map((c) => c.id);
+  assert.equal(new Set(ids).size, ids.length);
+  assert.deepEqual(drill.view('Command1(1)').place, { left: 110, top: 2, width: 96, height: 32 });
+  assert.equal(drill.view('Command1(1)').fontPixels, 21);
+  assert.equal(drill.view('Option2(15)').place.top, 490);
+  assert.equal(drill.view('Picture2').shown, false);
+  assert.equal(controls.find((c) => c.id === 'Command6(12)').caption, '7');
+  assert.equal(controls.find((c) => c.id === 'Command6(12)').parent, 'Picture6(1)');
+  // Each row's controls follow its own button, so the page's order is the keyboard's.
+  assert.deepEqual(ids.slice(ids.indexOf('Row(1)'), ids.indexOf('Row(1)') + 4), ['Row(1)', 'Text1(1)', 'Command9(1)', 'Text2(1)']);
+  assert.equal(drill.press(-5, 10, 1), 'native'); // outside every control
   drill.delete();
+
+  const start = startScreens(module);
+  for (const layout of ['large', 'compact'])
+    assert.deepEqual(start[layout].controls.map((c) => c.id), ['Command1(0)', 'Command1(1)', 'Command1(2)', 'Command1(3)', 'Command2']);
+  assert.deepEqual([start.dialog.yes, start.dialog.no, start.dialog.ok, start.dialog.questionFocusYes], ['はい', 'いいえ', 'OK', false]);
 });

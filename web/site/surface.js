@@ -6,11 +6,11 @@
 const rgb = (r, g, b) => `rgb(${r}, ${g}, ${b})`;
 
 export class Surface {
-  constructor(element, design, font) {
+  constructor(element, { width, height }, back, font) {
     this.element = element;
-    this.width = design.width;
-    this.height = design.height;
-    this.back = rgb(...design.back);
+    this.width = width;
+    this.height = height;
+    this.back = rgb(...back);
     this.font = font;
     this.canvas = document.createElement('canvas');
     this.canvas.id = 'Picture1Canvas';
@@ -42,15 +42,6 @@ export class Surface {
     this.metrics = c.measureText('あ');
     this.kept = null;
     return true;
-  }
-
-  // Where a pointer event lands, in design pixels of the surface.
-  pointAt(event) {
-    const box = this.element.getBoundingClientRect();
-    return {
-      x: Math.trunc(((event.clientX - box.left) * this.width) / box.width),
-      y: Math.trunc(((event.clientY - box.top) * this.height) / box.height),
-    };
   }
 
   print(text) {
