@@ -425,6 +425,7 @@ bool Presenter::key(Key key)
         if (at != stops.end())
             next = (int(at - stops.begin()) + (key == Key::Tab ? 1 : n - 1)) % n;
         moveFocus(stops[std::size_t(next)]);
+        activate(stops[std::size_t(next)]);
         return true;
     }
     if (!m_focus || !control(*m_focus))
@@ -485,8 +486,10 @@ bool Presenter::arrowInRows(ControlId on, Key key)
     if (row < 1 || row > m_flow.rowCount())
         return true;
     const ControlId to { m_flow.row(row).open ? Name::Text1 : Name::Row, row - 1 };
-    if (reachable(to))
+    if (reachable(to)) {
         moveFocus(to);
+        activate(to);
+    }
     return true;
 }
 
@@ -495,7 +498,12 @@ void Presenter::focused(ControlId id)
     if (m_emitting || m_focus == id)
         return;
     m_focus = id;
-    // The box with the focus is the active one, whatever put the focus there.
+    activate(id);
+}
+
+// The box with the focus is the active one, whatever put the focus there.
+void Presenter::activate(ControlId id)
+{
     if (id.name == Name::Text1)
         Text1_Click(id.index);
     else if (id.name == Name::Text2)

@@ -150,6 +150,7 @@ private:
     std::optional<ControlId> focusAfter(const Before &before) const;
     std::optional<ControlId> fallbackFocus() const;
     void moveFocus(ControlId id);
+    void activate(ControlId id); // a box the focus moved into
     std::vector<ControlId> tabStops() const;
     bool arrowInOptions(ControlId on, Key key);
     bool arrowInRows(ControlId on, Key key);
