@@ -3,7 +3,6 @@
 #include "app/DrawingSurface.h"
 
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace piko {
@@ -160,14 +159,6 @@ void DrawingSurface::paintEvent(QPaintEvent *)
 void DrawingSurface::resizeEvent(QResizeEvent *)
 {
     ensureImage();
-}
-
-void DrawingSurface::mousePressEvent(QMouseEvent *event)
-{
-    // The drawing's scale without the screen's density: widget pixels to design pixels.
-    const QPoint p = (event->position() / m_zoom).toPoint();
-    emit mouseDown(
-        static_cast<int>(event->button()), static_cast<int>(event->modifiers()), p.x(), p.y());
 }
 
 } // namespace piko

@@ -18,7 +18,7 @@ namespace piko {
 // rounded rectangles and printing. Coordinates are the design's pixels whatever the zoom: the
 // image has as many pixels as the surface covers on the screen (zoom and screen density both
 // counted), so lines and text are drawn sharp at any size. One scale takes design pixels to the
-// image's pixels, larger or smaller than 1, for drawing and, without the density, for presses.
+// image's pixels, larger or smaller than 1.
 class DrawingSurface final : public QWidget, public Canvas {
     Q_OBJECT
 
@@ -61,13 +61,9 @@ public:
     // Image pixels per design pixel: the zoom times the screen's density.
     qreal scale() const { return devicePixelRatioF() * m_zoom; }
 
-signals:
-    void mouseDown(int button, int shift, int x, int y);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void ensureImage();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-// Form1's controls, built from the design tables, and the layout for the screen at load.
+// Form1's widgets, one for each of the presenter's controls, and the zoom that fits the design
+// to the window.
 #include "app/Form1.h"
 
 #include "app/Announcer.h"
@@ -9,9 +10,6 @@
 #include "app/Fonts.h"
 #include "app/RowButton.h"
 #include "drill/Design.h"
-#include "drill/Keypad.h"
-#include "drill/Operations.h"
-#include "drill/Texts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,25 +31,9 @@ protected:
     bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
 };
 
-QRect toQRect(design::Rect r)
-{
-    return QRect(r.left, r.top, r.width, r.height);
-}
-
 QColor toQColor(Rgb c)
 {
     return QColor(c.r, c.g, c.b);
-}
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-QString indexed(const char *name, int index)
-{
-    const QString base = QString::fromUtf8(name);
-    return index < 0 ? base : QStringLiteral("%1(%2)").arg(base).arg(index);
 }
 
 void setBackColour(QWidget *widget, QColor colour)
@@ -76,34 +58,41 @@ Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
     setFont(designFont(design::kForm1.font));
     m_stage = new QWidget(this);
     m_stage->setObjectName(QStringLiteral("Stage"));
-    m_client = QSize(design::kLarge.client.width, design::kLarge.client.height);
+    m_stage->setAttribute(Qt::WA_NoMousePropagation); // a press reaches the presenter once
+    m_surface = new DrawingSurface(toQColor(design::find("Picture1")->back.value_or(kWhite)));
+    m_announcer = new Announcer(this);
+    m_presenter = std::make_unique<Presenter>(state,
+        Flow::Seams { *m_surface, seams.clock, seams.messages, seams.beeper, seams.random },
+        m_events);
+    m_presenter->load(m_screen.width(), m_screen.pixelWidth());
+    const design::Layout &layout = m_presenter->layout();
+    m_client = QSize(layout.client.width, layout.client.height);
     m_stage->resize(m_client);
     resize(m_client);
-    createControls();
-    m_flow = std::make_unique<Flow>(
-        state, Flow::Seams { *Picture1, seams.clock, seams.messages, seams.beeper, seams.random });
-    m_flow->setChanged([this] { showView(); });
-    connectHandlers();
-    nameForScreenReaders();
-    qApp->installEventFilter(this); // holds input while a mark is shown
-    Form_Load();
+    for (const FaceControl &control : m_presenter->controls())
+        build(control);
+    m_presenter->showAll();
+    qApp->installEventFilter(this);
+    fitWindowToScreen();
 }
 
-Form1::~Form1() = default;
-
-// Makes one control from its design, at its place, and remembers it by name and index.
-QWidget *Form1::build(const design::Placed &placed)
+Form1::~Form1()
 {
-    const design::Control &control = placed.control;
-    QWidget *parent = design::sameName(control.parent, "Form1")
-        ? m_stage
-        : named(control.parent, control.parentIndex);
-    const QString caption = control.caption ? QString::fromUtf8(control.caption) : QString();
+    qApp->removeEventFilter(this);
+}
+
+// Makes one control from its design, with its caption, colours and font family; where it
+// stands, whether it shows and what it is called come with its first view.
+void Form1::build(const FaceControl &control)
+{
+    const design::Control &design = control.design;
+    QWidget *parent = control.parent ? widget(*control.parent) : m_stage;
+    const QString caption = design.caption ? QString::fromUtf8(design.caption) : QString();
     QWidget *widget = nullptr;
-    switch (control.kind) {
+    switch (design.kind) {
     case design::Kind::Button: {
         auto *button = new QPushButton(caption, parent);
-        button->setFocusPolicy(Qt::TabFocus);
+        button->setFocusPolicy(Qt::TabFocus); // a press leaves the focus where it is
         widget = button;
         break;
     }
@@ -121,135 +110,58 @@ QWidget *Form1::build(const design::Placed &placed)
         widget = new QLabel(caption, parent);
         break;
     case design::Kind::Container:
-    case design::Kind::Row:
         widget = new QWidget(parent);
         break;
+    case design::Kind::Row:
+        widget = new RowButton(parent);
+        break;
     case design::Kind::Surface:
-        widget = new DrawingSurface(toQColor(control.back.value_or(kWhite)), parent);
+        m_surface->setParent(parent);
+        widget = m_surface;
         break;
     }
-    widget->setObjectName(indexed(control.name, control.index));
-    m_built.push_back({ control.name, control.index, widget, {}, 0 });
-    m_builtIndex.insert(widget, m_built.size() - 1);
-    place(widget, toQRect(placed.place));
-    if (control.font) {
-        widget->setFont(designFont(*control.font));
-        setFontPixels(widget, design::fontPixels(control.font->points));
+    widget->setObjectName(QString::fromStdString(idText(control.id)));
+    widget->hide();
+    if (design.font) {
+        const QFont font = designFont(*design.font);
+        widget->setFont(font);
+        if (design.kind == design::Kind::Surface)
+            m_surface->setPrintFont(font);
     }
-    if (control.kind == design::Kind::Surface && control.font)
-        static_cast<DrawingSurface *>(widget)->setPrintFont(designFont(*control.font));
-    if (control.back && control.kind != design::Kind::Surface)
-        setBackColour(widget, toQColor(*control.back));
-    else if (control.kind == design::Kind::Button)
+    if (design.back && design.kind != design::Kind::Surface)
+        setBackColour(widget, toQColor(*design.back));
+    else if (design.kind == design::Kind::Button)
         setBackColour(widget, QApplication::palette().color(QPalette::Button)); // not its panel's
-    if (control.spoken)
-        widget->setAccessibleName(QString::fromUtf8(control.spoken));
-    if (!control.shown)
-        widget->hide();
-    return widget;
+    m_built.push_back({ control.id, widget, {}, 0 });
+    m_byId[control.id] = m_built.size() - 1;
+    m_byWidget.insert(widget, m_built.size() - 1);
+    connectInput(control, widget);
 }
 
-QWidget *Form1::named(const char *name, int index) const
+QWidget *Form1::widget(ControlId id) const
 {
-    for (const Built &b : m_built)
-        if (design::sameName(b.name, name) && b.index == index)
-            return b.widget;
-    return nullptr;
+    const auto at = m_byId.find(id);
+    return at == m_byId.end() ? nullptr : m_built[at->second].widget;
 }
 
-void Form1::createControls()
+const Form1::Built *Form1::builtFor(const QObject *object) const
 {
-    for (const design::Placed &placed : design::placeControls(design::kLarge))
-        build(placed);
-    for (int i = 0; i < 4; ++i)
-        Command1[i] = static_cast<QPushButton *>(named("Command1", i));
-    Command2 = static_cast<QPushButton *>(named("Command2"));
-    Picture1 = static_cast<DrawingSurface *>(named("Picture1"));
-    Label1 = static_cast<QLabel *>(named("Label1"));
-    Command8 = static_cast<QPushButton *>(named("Command8"));
-    Picture2 = static_cast<QLabel *>(named("Picture2"));
-    Picture3 = static_cast<QLabel *>(named("Picture3"));
-    Picture4 = static_cast<QLabel *>(named("Picture4"));
-    for (int r = 0; r < 3; ++r) {
-        RowControls &row = m_rows[r];
-        row.answer = static_cast<QLineEdit *>(named("Text1", r));
-        row.remainder = static_cast<QLineEdit *>(named("Text2", r));
-        row.remainderButton = static_cast<QPushButton *>(named("Command9", r));
-        row.check = static_cast<QPushButton *>(named("Command5", r));
-        row.keypad = named("Picture6", r);
-        for (int d = 0; d <= 9; ++d)
-            row.digits[d]
-                = static_cast<QPushButton *>(named("Command6", keypadIndex({ r + 1, d })));
-        row.erase = static_cast<QPushButton *>(named("Command7", r));
-        row.row = new RowButton(Picture1);
-        row.row->setObjectName(QStringLiteral("Row(%1)").arg(r));
-        row.row->hide();
-        m_built.push_back({ "Row", r, row.row, {}, 0 });
-        m_builtIndex.insert(row.row, m_built.size() - 1);
-        const int y0 = rows::y0(r + 1);
-        place(row.row,
-            QRect(QPoint(rows::kFrameLeft, y0 + rows::kFrameTop),
-                QPoint(rows::kFrameRight - 1, y0 + rows::kFrameBottom - 1)));
-    }
-    for (int r = 2; r >= 0; --r)
-        m_rows[r].row->lower(); // under the rows' own controls, in row order
-    for (int op = 1; op <= 4; ++op) {
-        const design::Panel &design = operations::of(op).panel;
-        PanelControls &panel = m_panels[op - 1];
-        panel.picture = named(design.picture.name);
-        panel.heading = static_cast<QLabel *>(named(design.heading.name, design.heading.index));
-        for (int i = 0; i < int(operations::of(op).captions.size()); ++i)
-            panel.options.push_back(static_cast<QRadioButton *>(named(design.options, i)));
-        panel.decide = static_cast<QPushButton *>(named(design.decide.name));
-        panel.cancel = static_cast<QPushButton *>(named(design.cancel.name));
-    }
+    const auto at = m_byWidget.constFind(object);
+    return at == m_byWidget.constEnd() ? nullptr : &m_built[*at];
 }
 
-// Japanese names for a screen reader, and a tab order that follows the rows: each row's boxes,
-// its keypad from 0 to 9, けす and ﾁｪｯｸ, then the next row. What the flow announces (a row's
-// problem, its mark) is said at once.
-void Form1::nameForScreenReaders()
+// Places a control at its place in design pixels, shown at the zoom, with its font.
+void Form1::place(const Built &built)
 {
-    m_announcer = new Announcer(this);
-    m_flow->setAnnounce(
-        [this](const std::string &line) { m_announcer->say(QString::fromStdString(line)); });
-    for (int i = 0; i < 4; ++i)
-        m_panels[i].picture->setAccessibleName(
-            QString::fromUtf8(design::find("Command1", i)->caption) + u8(names::kPanelAfter));
-    Picture1->setAccessibleName(u8(names::kSurface));
-
-    QList<QWidget *> order(Command1.begin(), Command1.end());
-    order << Command2;
-    for (const PanelControls &panel : m_panels) {
-        order.append(QList<QWidget *>(panel.options.begin(), panel.options.end()));
-        order << panel.decide << panel.cancel;
+    const auto z = [this](int v) { return qRound(v * m_zoom); };
+    const Rect &p = built.place;
+    built.widget->setGeometry(QRect(
+        QPoint(z(p.left), z(p.top)), QPoint(z(p.left + p.width) - 1, z(p.top + p.height) - 1)));
+    if (built.fontPixels > 0) {
+        QFont font = built.widget->font();
+        font.setPixelSize(qMax(1, qRound(built.fontPixels * m_zoom)));
+        built.widget->setFont(font);
     }
-    order << Command8;
-    for (int r = 0; r < 3; ++r) {
-        const RowControls &row = m_rows[r];
-        const QString which = rowName(r + 1);
-        row.answer->setAccessibleName(u8(names::kAnswer) + which);
-        row.remainder->setAccessibleName(u8(names::kRemainder) + which);
-        row.remainderButton->setAccessibleName(u8(names::kRemainderButton) + which);
-        row.erase->setAccessibleName(u8(names::kErase) + which);
-        row.check->setAccessibleName(u8(names::kCheck) + which);
-        row.keypad->setAccessibleName(u8(names::kKeypad) + which);
-        row.row->setAccessibleName(QString::fromStdString(m_flow->spoken(r + 1)));
-        row.row->setAccessibleDescription(which);
-        order << row.row << row.answer << row.remainderButton << row.remainder;
-        for (int d = 0; d <= 9; ++d) {
-            row.digits[d]->setAccessibleName(QString::number(d) + which);
-            order << row.digits[d];
-        }
-        order << row.erase << row.check;
-    }
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-}
-
-QString Form1::rowName(int row)
-{
-    return QString::fromStdString(names::rowName(row));
 }
 
 void Form1::paintEvent(QPaintEvent *event)
@@ -261,47 +173,19 @@ void Form1::paintEvent(QPaintEvent *event)
     }
 }
 
-// Draws the three pictures at their sizes, once; the compact layout shows none.
+// Draws the pictures the layout shows at their sizes, once.
 void Form1::renderPictures()
 {
-    if (m_picturesRendered || Picture3->isHidden())
+    if (m_picturesRendered)
         return;
     m_picturesRendered = true;
     const qreal ratio = devicePixelRatioF();
-    for (QLabel *picture : { Picture2, Picture3, Picture4 })
-        picture->setPixmap(artwork::render(
-            design::find(picture->objectName().toUtf8().constData())->art, picture->size(), ratio));
-}
-
-// Load: measure the screen, lay the window out for it, seed the random source.
-void Form1::Form_Load()
-{
-    m_flow->load(m_screen.width(), m_screen.pixelWidth());
-    applyLayout();
-    fitWindowToScreen();
-}
-
-Form1::Built &Form1::built(QWidget *widget)
-{
-    return m_built[m_builtIndex.value(widget)];
-}
-
-// Places a control at a place given in design pixels, shown at the zoom.
-void Form1::place(QWidget *widget, QRect designPlace)
-{
-    built(widget).place = designPlace;
-    const auto z = [this](int v) { return qRound(v * m_zoom); };
-    widget->setGeometry(QRect(QPoint(z(designPlace.left()), z(designPlace.top())),
-        QPoint(z(designPlace.left() + designPlace.width()) - 1,
-            z(designPlace.top() + designPlace.height()) - 1)));
-}
-
-void Form1::setFontPixels(QWidget *widget, int pixels)
-{
-    built(widget).fontPixels = pixels;
-    QFont font = widget->font();
-    font.setPixelSize(qMax(1, qRound(pixels * m_zoom)));
-    widget->setFont(font);
+    for (const Built &b : m_built) {
+        const char *art = m_presenter->control(b.id)->design.art;
+        if (art && !b.widget->isHidden())
+            static_cast<QLabel *>(b.widget)->setPixmap(
+                artwork::render(art, b.widget->size(), ratio));
+    }
 }
 
 // The window starts at the design's size, or smaller where the screen's free area is smaller,
@@ -334,34 +218,15 @@ void Form1::setZoom(double zoom)
     m_zoom = zoom;
     m_stage->resize((QSizeF(m_client) * zoom).toSize());
     m_stage->move((width() - m_stage->width()) / 2, (height() - m_stage->height()) / 2);
-    for (const Built &b : m_built) {
-        place(b.widget, b.place);
-        if (b.fontPixels > 0)
-            setFontPixels(b.widget, b.fontPixels);
-    }
+    for (const Built &b : m_built)
+        place(b);
     // The surface and the pictures are drawn again at the new size.
-    Picture1->setZoom(zoom);
-    m_flow->redraw();
+    m_surface->setZoom(zoom);
+    m_presenter->redraw();
     if (m_picturesRendered) {
         m_picturesRendered = false;
         renderPictures();
     }
-}
-
-// The layout for the screen: places, font sizes and the pictures the compact layout leaves out.
-void Form1::applyLayout()
-{
-    const design::Layout &layout = design::layoutFor(m_flow->state().ScreenWidth);
-    for (const design::Placed &placed : design::placeControls(layout)) {
-        QWidget *widget = named(placed.control.name, placed.control.index);
-        place(widget, toQRect(placed.place));
-        if (placed.control.font)
-            setFontPixels(widget, design::fontPixels(placed.control.font->points));
-        if (!placed.control.shown)
-            widget->hide();
-    }
-    m_client = QSize(layout.client.width, layout.client.height);
-    m_stage->resize(m_client);
 }
 
 } // namespace piko

@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-// The pupil's input before it becomes an action: held while a mark is shown, keys for the
-// keyboard-only pupil, text an input method is still composing, presses on what is only a
-// picture, and the window being closed.
+// The pupil's input, handed to the presenter: clicks, presses, keys, edits and the focus moved
+// by the platform; held while a mark is shown; text an input method is still composing; the
+// window being closed.
 #include "app/DrawingSurface.h"
 #include "app/Form1.h"
 #include "app/RowButton.h"
-#include "drill/Operations.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimerEvent>
+
+#include <cmath>
 
 namespace piko {
 namespace {
@@ -42,123 +42,134 @@ bool isUserInput(const QEvent *event)
     }
 }
 
-bool isPress(const QEvent *event)
+std::optional<Key> keyOf(const QKeyEvent *event)
 {
-    return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
-        || event->type() == QEvent::MouseButtonDblClick;
+    switch (event->key()) {
+    case Qt::Key_Tab:
+        return event->modifiers() & Qt::ShiftModifier ? Key::BackTab : Key::Tab;
+    case Qt::Key_Backtab:
+        return Key::BackTab;
+    case Qt::Key_Up:
+        return Key::Up;
+    case Qt::Key_Down:
+        return Key::Down;
+    case Qt::Key_Left:
+        return Key::Left;
+    case Qt::Key_Right:
+        return Key::Right;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_Space:
+        return Key::Space;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
 
-void Form1::tickMark()
+// Clicks (a screen reader's press too), a level chosen and a box's edits go to the presenter as
+// they come.
+void Form1::connectInput(const FaceControl &control, QWidget *widget)
 {
-    m_flow->tick();
-}
-
-void Form1::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() == m_markTimer.timerId())
-        tickMark();
-    else
-        QWidget::timerEvent(event);
+    const ControlId id = control.id;
+    if (auto *option = qobject_cast<QRadioButton *>(widget)) {
+        // Chosen by a click or by a screen reader's toggle, which is no click.
+        connect(option, &QRadioButton::toggled, this, [this, id](bool on) {
+            if (on)
+                m_presenter->click(id);
+        });
+    } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        connect(button, &QAbstractButton::clicked, this, [this, id] {
+            commitComposition(Presenter::rowOf(id));
+            m_presenter->click(id);
+        });
+    } else if (auto *box = qobject_cast<QLineEdit *>(widget)) {
+        // Typed, pasted or committed by an input method: whatever differs from what is shown.
+        connect(box, &QLineEdit::textChanged, this, [this, id](const QString &text) {
+            const std::string typed = text.toStdString();
+            if (typed != m_presenter->view(id).text)
+                m_presenter->type(id, typed);
+        });
+    }
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (!watched->isWidgetType() || static_cast<QWidget *>(watched)->window() != this)
         return QWidget::eventFilter(watched, event);
+    auto *w = static_cast<QWidget *>(watched);
     // While a mark is shown, the pupil's input to this window waits, in order, for the flow.
-    if (m_flow->holding() && isUserInput(event)) {
+    if (m_presenter->holding() && isUserInput(event)) {
         std::shared_ptr<QEvent> held(event->clone());
-        m_flow->hold([receiver = QPointer<QObject>(watched), held] {
+        m_presenter->hold([receiver = QPointer<QObject>(watched), held] {
             if (receiver)
                 QCoreApplication::sendEvent(receiver, held.get());
         });
         return true;
     }
-    // The prompt and the pictures are only to look at: a press there is not a press on the rows.
-    if (isPress(event)
-        && (watched == Label1 || watched == Picture2 || watched == Picture3 || watched == Picture4))
-        return true;
-    if (event->type() == QEvent::KeyPress && handleKey(watched, static_cast<QKeyEvent *>(event)))
-        return true;
-    for (int r = 0; r < 3; ++r) {
-        for (int b = 0; b < 2; ++b) {
-            QLineEdit *box = b == 0 ? m_rows[r].answer : m_rows[r].remainder;
-            if (watched != box)
-                continue;
-            // The box with the focus is the active one, whatever put the focus there.
-            if ((event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress)
-                && !m_showing)
-                b == 0 ? Text1_Click(r) : Text2_Click(r);
-            if (event->type() == QEvent::InputMethod)
-                m_composing[2 * r + b] = static_cast<QInputMethodEvent *>(event)->preeditString();
-        }
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (press(w, event))
+            return true;
+        break;
+    case QEvent::KeyPress:
+        if (key(static_cast<QKeyEvent *>(event)))
+            return true;
+        break;
+    case QEvent::FocusIn:
+        if (const Built *built = builtFor(watched))
+            m_presenter->focused(built->id);
+        break;
+    case QEvent::InputMethod:
+        if (auto *box = qobject_cast<QLineEdit *>(watched))
+            m_composing[box] = static_cast<QInputMethodEvent *>(event)->preeditString();
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-// Keys a pupil without a mouse needs: Enter presses the focused button, the arrow keys choose
-// a level and move between rows, F11 shows the drill on the whole screen.
-bool Form1::handleKey(QObject *watched, QKeyEvent *event)
+// A button going down anywhere on the stage, in design pixels; true when it is to be dropped.
+bool Form1::press(QWidget *on, QEvent *event)
 {
-    const int key = event->key();
-    if (key == Qt::Key_F11) {
-        isFullScreen() ? showNormal() : showFullScreen();
+    if (on != m_stage && !m_stage->isAncestorOf(on))
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    // The design pixel under the middle of the screen's pixel.
+    const QPointF at = (on->mapTo(m_stage, mouse->position()) + QPointF(0.5, 0.5)) / m_zoom;
+    const MouseButton button = mouse->button() == Qt::RightButton ? MouseButton::Right
+        : mouse->button() == Qt::MiddleButton                     ? MouseButton::Middle
+                                                                  : MouseButton::Left;
+    switch (m_presenter->press({ int(std::floor(at.x())), int(std::floor(at.y())) }, button)) {
+    case Press::Native:
+    case Press::KeepFocus: // the buttons take no focus from a press (Qt::TabFocus)
+        return false;
+    case Press::Taken:
         return true;
-    }
-    auto *button = qobject_cast<QAbstractButton *>(watched);
-    if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        button->click();
-        return true;
-    }
-    if (auto *option = qobject_cast<QRadioButton *>(watched)) {
-        for (int op = 1; op <= 4; ++op) {
-            const auto &options = m_panels[op - 1].options;
-            const int i = int(std::find(options.begin(), options.end(), option) - options.begin());
-            if (i == int(options.size()))
-                continue;
-            if (key == Qt::Key_Tab) { // on from the list to its けってい
-                m_panels[op - 1].decide->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-            const int column = operations::of(op).panel.secondColumnFrom;
-            const int step = key == Qt::Key_Up ? -1
-                : key == Qt::Key_Down          ? 1
-                : key == Qt::Key_Left          ? -column
-                : key == Qt::Key_Right         ? column
-                                               : 0;
-            const int target = i + step;
-            if (step == 0 || target < 0 || target >= int(options.size())
-                || options[target]->isHidden())
-                return step != 0;
-            options[target]->setFocus(Qt::OtherFocusReason);
-            options[target]->click();
-            return true;
-        }
-    }
-    if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        for (int r = 0; r < 3; ++r) {
-            const RowControls &row = m_rows[r];
-            if (watched == row.row || watched == row.answer || watched == row.remainder) {
-                focusRow(r + 1 + (key == Qt::Key_Up ? -1 : 1));
-                return true;
-            }
-        }
     }
     return false;
 }
 
-// Row 1..3 gets the focus: its answer box when it is open, else the row itself.
-void Form1::focusRow(int row)
+// The keys the presenter decides on, for the control with the focus; F11 is the window's.
+bool Form1::key(QKeyEvent *event)
 {
-    if (row < 1 || row > m_flow->rowCount())
-        return;
-    const RowControls &controls = m_rows[row - 1];
-    QWidget *target = m_flow->row(row).open ? static_cast<QWidget *>(controls.answer)
-                                            : static_cast<QWidget *>(controls.row);
-    if (target->isVisible())
-        target->setFocus(Qt::OtherFocusReason);
+    if (event->key() == Qt::Key_F11) {
+        isFullScreen() ? showNormal() : showFullScreen();
+        return true;
+    }
+    const std::optional<Key> key = keyOf(event);
+    if (!key)
+        return false;
+    if (const auto focus = m_presenter->focus();
+        focus && (*key == Key::Enter || *key == Key::Space))
+        commitComposition(Presenter::rowOf(*focus));
+    return m_presenter->key(*key);
 }
 
 // Digits an input method is still composing belong to the box: they are committed before the
@@ -169,29 +180,26 @@ void Form1::commitComposition(int row)
         return;
     if (QGuiApplication::inputMethod())
         QGuiApplication::inputMethod()->commit();
-    for (int b = 0; b < 2; ++b) {
-        QString &composing = m_composing[2 * (row - 1) + b];
+    for (const Name name : { Name::Text1, Name::Text2 }) {
+        auto *box = qobject_cast<QLineEdit *>(widget({ name, row - 1 }));
+        if (!box)
+            continue;
+        const QString composing = m_composing.take(box);
         if (composing.isEmpty())
             continue;
         QInputMethodEvent commit;
         commit.setCommitString(composing);
-        composing.clear();
-        QCoreApplication::sendEvent(
-            b == 0 ? m_rows[row - 1].answer : m_rows[row - 1].remainder, &commit);
+        QCoreApplication::sendEvent(box, &commit);
     }
 }
 
 // Closing the window while a row is open asks first, as 「ぴこまる」おわり does.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (m_flow->view().ended || !m_flow->anyRowOpen()) {
+    if (m_presenter->closing())
         event->accept();
-        return;
-    }
-    event->ignore();
-    Command2_Click();
-    if (m_flow->view().ended) // answered at once
-        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace piko

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #include "app/Fonts.h"
 #include "app/Seams.h"
+#include "drill/Presenter.h"
 #include "drill/Texts.h"
 
 #include <QApplication>
@@ -39,11 +40,13 @@ namespace {
 // A message box: the program's caption, no icon, the text on one line (a Japanese line may break
 // anywhere, so it is not broken at all), buttons labelled in Japanese whatever the system's
 // language, and letters large enough to read from a pupil's seat. It keeps the pupil's input
-// away from the window until closed, without blocking the program; Escape and the window's
-// close button answer as the last button does.
-QDialog *messageBox(QWidget *window, const std::string &text, const QStringList &buttons,
-    int defaultButton, std::function<void(bool)> answer)
+// away from the window until closed, without blocking the program. The answer is true for はい
+// and OK; Escape and the window's close button answer as kEscapeAnswers says.
+QDialog *messageBox(QWidget *window, const std::string &text,
+    std::initializer_list<DialogButton> buttons, DialogButton focus,
+    std::function<void(bool)> answer)
 {
+    enum { Escaped = 0, Yes = 1, No = 2 };
     auto *box = new QDialog(window ? window : QApplication::activeWindow());
     box->setObjectName(QStringLiteral("MessageBox"));
     box->setWindowTitle(QString::fromUtf8(texts::kCaption));
@@ -58,12 +61,20 @@ QDialog *messageBox(QWidget *window, const std::string &text, const QStringList 
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     auto *row = new QHBoxLayout;
     row->addStretch();
-    for (int i = 0; i < buttons.size(); ++i) {
-        auto *button = new QPushButton(buttons[i], box);
-        button->setDefault(i == defaultButton);
+    for (const DialogButton which : buttons) {
+        const bool no = which == DialogButton::No;
+        auto *button = new QPushButton(QString::fromUtf8(no                 ? texts::kNo
+                                               : which == DialogButton::Yes ? texts::kYes
+                                                                            : texts::kOk),
+            box);
+        button->setObjectName(QLatin1String(no ? "No" : which == DialogButton::Yes ? "Yes" : "Ok"));
         button->setAutoDefault(true);
+        if (which == focus) {
+            button->setDefault(true);
+            button->setFocus();
+        }
         QObject::connect(
-            button, &QPushButton::clicked, box, i == 0 ? &QDialog::accept : &QDialog::reject);
+            button, &QPushButton::clicked, box, [box, no] { box->done(no ? No : Yes); });
         row->addWidget(button);
     }
     row->addStretch();
@@ -72,8 +83,9 @@ QDialog *messageBox(QWidget *window, const std::string &text, const QStringList 
     layout->setSpacing(18);
     layout->addWidget(label);
     layout->addLayout(row);
-    QObject::connect(box, &QDialog::finished, box,
-        [answer = std::move(answer)](int result) { answer(result == QDialog::Accepted); });
+    QObject::connect(box, &QDialog::finished, box, [answer = std::move(answer)](int result) {
+        answer(result == Yes || (result == Escaped && kEscapeAnswers));
+    });
     box->setFixedSize(box->sizeHint());
     return box;
 }
@@ -82,14 +94,14 @@ QDialog *messageBox(QWidget *window, const std::string &text, const QStringList 
 
 void SystemMessages::inform(const std::string &text)
 {
-    messageBox(m_window, text, { QStringLiteral("OK") }, 0, [](bool) {})->show();
+    messageBox(m_window, text, { DialogButton::Ok }, DialogButton::Ok, [](bool) {})->show();
 }
 
 // A question that would end work waits for はい: Enter and Escape both keep the drill.
 void SystemMessages::ask(const std::string &text, std::function<void(bool)> answer)
 {
     messageBox(
-        m_window, text, { QStringLiteral("はい"), QStringLiteral("いいえ") }, 1, std::move(answer))
+        m_window, text, { DialogButton::Yes, DialogButton::No }, kQuestionFocus, std::move(answer))
         ->show();
 }
 

@@ -56,27 +56,27 @@ struct Drill {
     {
         form = std::make_unique<Form1>(state, Seams { clock, screen, messages, beeper, random });
         form->show();
-        form->Command1_Click(operation - 1);
+        form->presenter().Command1_Click(operation - 1);
         // The level option's own handler sets Level and RemainderMode.
-        void (Form1::*options[])(int) = { nullptr, &Form1::Option2_Click, &Form1::Option3_Click,
-            &Form1::Option4_Click, &Form1::Option1_Click };
-        (form.get()->*options[operation])(level - 1);
+        void (Presenter::*options[])(int) = { nullptr, &Presenter::Option2_Click,
+            &Presenter::Option3_Click, &Presenter::Option4_Click, &Presenter::Option1_Click };
+        (form->presenter().*options[operation])(level - 1);
         decide(operation);
     }
     void decide(int operation)
     {
         switch (operation) {
         case Addition:
-            form->Command10_Click();
+            form->presenter().Command10_Click();
             break;
         case Subtraction:
-            form->Command12_Click();
+            form->presenter().Command12_Click();
             break;
         case Multiplication:
-            form->Command14_Click();
+            form->presenter().Command14_Click();
             break;
         default:
-            form->Command3_Click();
+            form->presenter().Command3_Click();
         }
     }
     QLineEdit *box(const char *name, int row)
@@ -104,7 +104,7 @@ void OpenRow(benchmark::State &st, int operation, int level)
         st.PauseTiming();
         drill.state.ProblemHistory.clearRow(2);
         st.ResumeTiming();
-        drill.form->Picture1_MouseDown(1, 0, 300, 350);
+        drill.form->presenter().Picture1_MouseDown(1, 0, 300, 350);
     }
 }
 
@@ -113,7 +113,7 @@ void OpenRow(benchmark::State &st, int operation, int level)
 void CheckNextProblem(benchmark::State &st, int operation, int level)
 {
     Drill drill(operation, level);
-    drill.form->Picture1_MouseDown(1, 0, 300, 150);
+    drill.form->presenter().Picture1_MouseDown(1, 0, 300, 150);
     auto &h = drill.state.ProblemHistory;
     for (auto _ : st) {
         st.PauseTiming();
@@ -121,7 +121,7 @@ void CheckNextProblem(benchmark::State &st, int operation, int level)
         drill.box("Text1", 1)->setText(QString::number(h.Answer(1, n)));
         drill.box("Text2", 1)->setText(QString::number(h.Remainder(1, n)));
         st.ResumeTiming();
-        drill.form->Command5_Click(0);
+        drill.form->presenter().Command5_Click(0);
         while (drill.form->flow().holding())
             drill.form->tickMark();
     }
@@ -130,10 +130,10 @@ void CheckNextProblem(benchmark::State &st, int operation, int level)
 void KeypadTap(benchmark::State &st)
 {
     Drill drill(Addition, 16);
-    drill.form->Picture1_MouseDown(1, 0, 300, 150);
+    drill.form->presenter().Picture1_MouseDown(1, 0, 300, 150);
     int taps = 0;
     for (auto _ : st) {
-        drill.form->Command6_Click(taps % 10);
+        drill.form->presenter().Command6_Click(taps % 10);
         if (++taps % 64 == 0) {
             st.PauseTiming();
             drill.box("Text1", 1)->clear();
@@ -145,12 +145,12 @@ void KeypadTap(benchmark::State &st)
 void Decide(benchmark::State &st)
 {
     Drill drill(Division, 13);
-    drill.form->Picture1_MouseDown(1, 0, 300, 150);
-    drill.form->Picture1_MouseDown(1, 0, 300, 350);
+    drill.form->presenter().Picture1_MouseDown(1, 0, 300, 150);
+    drill.form->presenter().Picture1_MouseDown(1, 0, 300, 350);
     for (auto _ : st) {
-        drill.form->Command1_Click(3);
+        drill.form->presenter().Command1_Click(3);
         drill.state.Level = 13;
-        drill.form->Command3_Click();
+        drill.form->presenter().Command3_Click();
     }
 }
 
