@@ -446,7 +446,7 @@ bool Presenter::key(Key key)
             return arrowInRows(on, key);
         if (press)
             click(on);
-        return press;
+        return press || arrow; // ← → lead nowhere from a row or a button
     case design::Kind::TextBox:
         if (vertical)
             return arrowInRows(on, key);
@@ -456,7 +456,7 @@ bool Presenter::key(Key key)
     case design::Kind::Button:
         if (press)
             click(on);
-        return press;
+        return press || arrow;
     default:
         return false;
     }

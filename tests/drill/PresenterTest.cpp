@@ -165,6 +165,8 @@ TEST(Presenter, EveryKeyOnEveryKindOfControl)
     w.keys({ Key::Tab, Key::Space });
 
     EXPECT_EQ(w.face.focused, "Row(0)");
+    EXPECT_TRUE(w.key(Key::Right)) << "no platform's own focus move";
+    EXPECT_EQ(w.face.focused, "Row(0)");
     w.key(Key::Down);
     w.key(Key::Space);
     EXPECT_EQ(w.face.focused, "Text1(1)");
