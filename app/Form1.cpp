@@ -59,7 +59,8 @@ Form1::Form1(DrillState &state, const Seams &seams, QWidget *parent)
     m_stage = new QWidget(this);
     m_stage->setObjectName(QStringLiteral("Stage"));
     m_stage->setAttribute(Qt::WA_NoMousePropagation); // a press reaches the presenter once
-    m_surface = new DrawingSurface(toQColor(design::find("Picture1")->back.value_or(kWhite)));
+    m_surface
+        = new DrawingSurface(toQColor(design::find("Picture1")->back.value_or(kWhite)), m_stage);
     m_announcer = new Announcer(this);
     m_presenter = std::make_unique<Presenter>(state,
         Flow::Seams { *m_surface, seams.clock, seams.messages, seams.beeper, seams.random },
