@@ -3,9 +3,7 @@
 // The pupil's input, handed to the presenter: clicks, presses, keys, edits and the focus moved
 // by the platform; held while a mark is shown; text an input method is still composing; the
 // window being closed.
-#include "app/DrawingSurface.h"
 #include "app/Form1.h"
-#include "app/RowButton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
