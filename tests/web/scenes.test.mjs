@@ -9,6 +9,7 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
+import { asPresented } from './presented.mjs';
 import { launchChromium, serve } from './serve.mjs';
 
 const kSite = process.env.PIKOMARU_SITE;
@@ -159,6 +160,8 @@ async function play(scene) {
     for (const [i, step] of scene.steps.entries()) {
       const seen = await played.play(step);
       assert.equal(seen, null, `step ${i + 1} ${JSON.stringify(step)}: ${seen}`);
+      // And every control as the drill says it shows, after each step.
+      if (!page.isClosed()) await asPresented(page, `after step ${i + 1}`);
     }
     assert.deepEqual(errors, []);
   } finally {
