@@ -9,6 +9,7 @@
 #include "drill/Keypad.h"
 #include "generators/Random.h"
 
+#include <QDebug>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -141,6 +142,52 @@ inline double meanDifference(const QImage &a, const QImage &b)
 
 // Set in the environment, the test program renders one drill to this file and exits (the
 // high-density test starts it so at another pixel ratio).
+// Every control of the window as the presenter says it shows: within the pupil's reach exactly
+// when the presenter says so, and where shown at its place and size of letters at the zoom, with
+// its name, description, text, colour and choice. What differs, one line each.
+inline QStringList differencesFromPresenter(const Form1 &form)
+{
+    QStringList wrong;
+    const Presenter &presenter = form.presenter();
+    const auto z = [&form](int v) { return qRound(v * form.zoom()); };
+    for (const FaceControl &c : presenter.controls()) {
+        const QString id = QString::fromStdString(idText(c.id));
+        const auto *w = form.stage().findChild<QWidget *>(id);
+        const ControlView &v = presenter.view(c.id);
+        const auto differs = [&](const char *what, const auto &seen, const auto &wanted) {
+            if (seen == wanted)
+                return;
+            QString line;
+            QDebug(&line).noquote() << id << what << seen << "for" << wanted;
+            wrong << line;
+        };
+        if (!w) {
+            wrong << id + QStringLiteral(" is missing");
+            continue;
+        }
+        differs("within reach", w->isVisibleTo(&form.stage()) && w->isEnabled(),
+            presenter.reachable(c.id));
+        if (!v.shown)
+            continue;
+        const Rect &p = v.place;
+        differs("place", w->geometry(),
+            QRect(QPoint(z(p.left), z(p.top)),
+                QPoint(z(p.left + p.width) - 1, z(p.top + p.height) - 1)));
+        if (v.fontPixels > 0)
+            differs("letters", w->font().pixelSize(), qMax(1, z(v.fontPixels)));
+        differs("name", w->accessibleName(), QString::fromStdString(v.name));
+        differs("description", w->accessibleDescription(), QString::fromStdString(v.description));
+        if (const auto *box = qobject_cast<const QLineEdit *>(w))
+            differs("text", box->text(), QString::fromStdString(v.text));
+        if (const auto *option = qobject_cast<const QRadioButton *>(w))
+            differs("chosen", option->isChecked(), v.checked);
+        if (v.back)
+            differs("colour", w->palette().color(QPalette::Base).name(),
+                QColor(v.back->r, v.back->g, v.back->b).name());
+    }
+    return wrong;
+}
+
 inline const char *kRenderDrillTo = "PIKOMARU_RENDER_DRILL_TO";
 bool renderDrillTo(const QString &file);
 

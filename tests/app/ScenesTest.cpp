@@ -91,6 +91,8 @@ public:
     }
     ~Scene() { delete dialog(); }
 
+    QStringList differences() const { return differencesFromPresenter(*form); }
+
     // Plays one step; what was seen instead, where it was not as the step expects.
     QString play(const QJsonObject &step)
     {
@@ -267,6 +269,8 @@ TEST_P(Scenes, PlayAsThePupilExpects)
         const QString seen = played.play(steps[i].toObject());
         ASSERT_TRUE(seen.isEmpty()) << "step " << i + 1 << " " << json(steps[i]).toStdString()
                                     << ": " << seen.toStdString();
+        // And every control as the presenter says it shows, after each step.
+        ASSERT_EQ(played.differences(), QStringList()) << "after step " << i + 1;
     }
 }
 
