@@ -307,7 +307,7 @@ void Presenter::changed()
         m_events.show(m_controls[i].id, m_views[i]);
     }
     std::optional<ControlId> target = focusAfter(m_before);
-    if (!target && m_focus && !reachable(*m_focus))
+    if ((!target || !reachable(*target)) && m_focus && !reachable(*m_focus))
         target = fallbackFocus();
     if (target && target != m_focus && reachable(*target))
         moveFocus(*target);
@@ -415,6 +415,11 @@ bool Presenter::key(Key key)
 {
     if (!m_loaded || m_emitting)
         return false;
+    // While a mark is shown a key waits for it, as every other input does.
+    if (holding()) {
+        hold([this, key] { this->key(key); });
+        return true;
+    }
     if (key == Key::Tab || key == Key::BackTab) {
         const std::vector<ControlId> stops = tabStops();
         if (stops.empty())
@@ -553,7 +558,8 @@ Press Presenter::press(Point at, MouseButton button)
 
 void Presenter::click(ControlId id)
 {
-    if (!m_loaded || m_emitting)
+    // Only what the pupil can reach can be pressed: a face's stale or made-up id does nothing.
+    if (!m_loaded || m_emitting || !reachable(id))
         return;
     // What the platform shows of the control (a radio button checked by the click, a box's
     // text) is put back to the flow's view, whatever the flow makes of the input.
