@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #include "app/RowButton.h"
 
+#include "drill/Design.h"
+
 #include <QPainter>
 
 namespace piko {
@@ -18,10 +20,14 @@ void RowButton::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const int line = qMax(3, height() / 45);
-    painter.setPen(QPen(QColor(0, 0, 170), line));
+    // As designed, at the zoom the row is shown at.
+    const double zoom = height() / double(rows::kFrameBottom - rows::kFrameTop);
+    const auto &outline = design::kRowFocus;
+    const int line = qMax(1, qRound(outline.width * zoom));
+    painter.setPen(QPen(QColor(outline.colour.r, outline.colour.g, outline.colour.b), line));
     const qreal inset = line / 2.0 + 1;
-    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 15, 15);
+    const qreal radius = outline.radius * zoom;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), radius, radius);
 }
 
 } // namespace piko

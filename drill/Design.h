@@ -252,6 +252,13 @@ constexpr int rowCount(int screenWidth)
     return screenWidth > 1000 ? 3 : 2;
 }
 
+// The outline round a problem row while its own button has the focus, at the design size.
+struct Outline {
+    Rgb colour;
+    int width, radius;
+};
+inline constexpr Outline kRowFocus { { 0, 0, 170 }, 4, 15 };
+
 // Message boxes: letters large enough to read from a pupil's seat.
 inline constexpr Font kMessageFont { kPGothic, 15.75, false };
 

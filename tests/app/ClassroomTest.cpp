@@ -62,10 +62,23 @@ TEST(AnyScreen, TheWindowFitsAndZoomsAsAWhole)
 }
 
 // The box the keyboard moves into turns pink; F11 is the window's own.
-TEST(Keyboard, F11ShowsTheWholeScreen)
+// The row with the focus shows the design's outline, as thick at any zoom; F11 fills the screen.
+TEST(Keyboard, TheFocusedRowsOutlineAndF11)
 {
     Window win;
     QApplication::setActiveWindow(win.form.get());
+    win.choose(0, 3);
+    QWidget *row = win.get("Row(0)");
+    ASSERT_TRUE(row->hasFocus());
+    for (QSize size : { QSize(1018, 731), QSize(1920, 1080) }) {
+        win.form->resize(size);
+        const QImage seen = row->grab().toImage();
+        int line = 0; // blue pixels across the outline's left side, half way down
+        for (int x = 0; x < seen.width() / 4; ++x)
+            line += qBlue(seen.pixel(x, seen.height() / 2)) > 120
+                && qRed(seen.pixel(x, seen.height() / 2)) < 80;
+        EXPECT_NEAR(line, design::kRowFocus.width * win.form->zoom(), 1.0) << size.width();
+    }
     for (bool whole : { true, false }) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         EXPECT_EQ(win.form->isFullScreen(), whole);
