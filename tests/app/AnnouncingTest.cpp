@@ -6,7 +6,6 @@
 #include "drill/Texts.h"
 
 #include <QAccessible>
-#include <QDialog>
 
 namespace piko::test {
 namespace {
@@ -59,24 +58,6 @@ TEST(Announcing, TheProblemAndTheMarkAreSaidAfterTheFocusHasMoved)
     EXPECT_EQ(said[2].line.toStdString(), win.form->flow().spoken(2));
     EXPECT_NE(said[2].line.indexOf(QStringLiteral("( 2) せいせき：○")), -1)
         << said[2].line.toStdString();
-}
-
-TEST(Announcing, AMessageBoxDescribesItselfWithItsText)
-{
-    Window win;
-    SystemMessages messages;
-    messages.setWindow(win.form.get());
-    const auto describes = [&](const char *text) {
-        auto *box = win.form->findChild<QDialog *>(QStringLiteral("MessageBox"));
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->windowTitle(), QString::fromUtf8(texts::kCaption));
-        EXPECT_EQ(box->accessibleDescription(), QString::fromUtf8(text));
-        delete box;
-    };
-    messages.inform(texts::kNoAnswer);
-    describes(texts::kNoAnswer);
-    messages.ask(texts::kFinishQuestion, [](bool) {});
-    describes(texts::kFinishQuestion);
 }
 
 } // namespace

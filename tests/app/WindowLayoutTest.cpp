@@ -103,25 +103,6 @@ TEST(LevelPanels, OptionCaptionsStartWithTheirLevel)
     EXPECT_EQ(win.get("Command13")->font().pixelSize(), 19);
 }
 
-TEST(LargeLayout, PlacesOptionsInRows38Apart)
-{
-    for (double width : { 1000.0, 1024.0, 1920.0 }) {
-        Window win(width);
-        EXPECT_EQ(win.state.ScreenWidth, static_cast<int>(width));
-        EXPECT_EQ(win.form->size(), QSize(1018, 731));
-        EXPECT_EQ(win.get("Option2(15)")->geometry(), QRect(16, 45 + 38 * 15, 498, 28));
-        EXPECT_EQ(win.get("Option2(15)")->y(), 615);
-        EXPECT_EQ(win.get("Option1(16)")->geometry(), QRect(518, 45, 498, 28));
-        EXPECT_EQ(win.get("Option4(26)")->geometry(), QRect(518, 45 + 38 * 10, 498, 28));
-        EXPECT_EQ(win.get("Option4(15)")->geometry(), QRect(16, 45 + 38 * 15, 498, 28));
-        EXPECT_EQ(win.get("Option4(0)")->font().pixelSize(), 21); // unchanged 15.75 pt
-        EXPECT_EQ(win.get("Label2(3)")->pos(), QPoint(6, 8));
-        EXPECT_EQ(win.get("Picture1")->size(), QSize(1009, 677));
-        EXPECT_FALSE(win.get("Picture3")->isHidden());
-        EXPECT_EQ(win.get("Command1(2)")->geometry(), QRect(272, 4, 121, 41));
-    }
-}
-
 TEST(CompactLayout, FitsAnEightHundredPixelScreen)
 {
     for (double width : { 800.0, 999.0 }) {
