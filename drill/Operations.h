@@ -83,6 +83,19 @@ constexpr bool captionsMatchRules()
 }
 static_assert(captionsMatchRules(), "every offered level needs a rule and a caption");
 
+// Level L's caption starts with "L" and L in two digits: "L07 ...".
+constexpr bool captionsNumbered()
+{
+    for (const OperationDesign &op : kAll)
+        for (std::size_t i = 0; i < op.captions.size(); ++i) {
+            const char *c = op.captions[i];
+            if (c[0] != 'L' || c[1] != char('0' + (i + 1) / 10) || c[2] != char('0' + (i + 1) % 10))
+                return false;
+        }
+    return true;
+}
+static_assert(captionsNumbered(), "a level's caption starts with its number");
+
 // The operation of a code 1..4 (held to that range).
 constexpr const OperationDesign &of(int code)
 {

@@ -20,9 +20,6 @@
 namespace piko::test {
 namespace {
 
-// Scenes the window does not pass yet, each with what it does instead.
-const std::map<std::string, const char *> kKnownDifferences = {};
-
 const QJsonArray &scenes()
 {
     static const QJsonArray all = [] {
@@ -259,9 +256,6 @@ class Scenes : public ::testing::TestWithParam<int> { };
 
 TEST_P(Scenes, PlayAsThePupilExpects)
 {
-    if (const auto known = kKnownDifferences.find(nameOfScene(GetParam()));
-        known != kKnownDifferences.end())
-        GTEST_SKIP() << "a known difference of the faces: " << known->second;
     const QJsonObject scene = scenes()[GetParam()].toObject();
     Scene played(scene);
     const QJsonArray steps = scene["steps"].toArray();

@@ -64,45 +64,6 @@ TEST(Keypads, EveryDigitButtonShowsItsDigitWhateverItsIndex)
     EXPECT_EQ(win.get<QPushButton>("Command6(12)")->text(), QStringLiteral("7"));
 }
 
-TEST(LevelPanels, OptionCaptionsStartWithTheirLevel)
-{
-    Window win(1024);
-    const struct {
-        const char *panel, *options;
-        int count;
-        QColor colour;
-    } panels[] = { { "Picture7", "Option2", 16, QColor(239, 239, 255) },
-        { "Picture8", "Option3", 13, QColor(255, 240, 255) },
-        { "Picture9", "Option4", 27, QColor(255, 192, 192) },
-        { "Picture5", "Option1", 26, QColor(192, 255, 255) } };
-    for (const auto &p : panels) {
-        EXPECT_EQ(backColour(win.get(p.panel)), p.colour);
-        for (int i = 0; i < p.count; ++i) {
-            auto *option = win.get<QRadioButton>(
-                QStringLiteral("%1(%2)").arg(QLatin1String(p.options)).arg(i));
-            EXPECT_EQ(option->parentWidget()->objectName(), QLatin1String(p.panel));
-            EXPECT_TRUE(option->text().startsWith(
-                QStringLiteral("L%1").arg(i + 1, 2, 10, QLatin1Char('0'))))
-                << option->text().toStdString();
-            EXPECT_EQ(backColour(option), p.colour);
-            EXPECT_EQ(option->font().family(), QStringLiteral("ＭＳ ゴシック"));
-        }
-    }
-    // Captions keep their blanks; division 12 and 13 show a right example.
-    EXPECT_EQ(win.get<QRadioButton>("Option2(15)")->text(),
-        QStringLiteral("L16 3675+3902   4ｹﾀ + 4ｹﾀ　　こんごう"));
-    EXPECT_EQ(win.get<QRadioButton>("Option1(11)")->text(),
-        QStringLiteral("L12 5380÷4=1345         4ｹﾀ÷1ｹﾀ "));
-    EXPECT_EQ(win.get<QRadioButton>("Option1(12)")->text(),
-        QStringLiteral("L13 5381÷4=1345あまり1  4ｹﾀ÷1ｹﾀ  ｱﾏﾘ"));
-    EXPECT_EQ(win.get<QLabel>("Label2(0)")->text(),
-        QStringLiteral("○わり算　どれを練習しますか。えらんでください。"));
-    EXPECT_EQ(win.get<QPushButton>("Command10")->text(), QStringLiteral("けってい"));
-    EXPECT_EQ(win.get<QPushButton>("Command4")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-    EXPECT_EQ(win.get("Command11")->font().pixelSize(), 16); // the addition cancel: 12 pt
-    EXPECT_EQ(win.get("Command13")->font().pixelSize(), 19);
-}
-
 TEST(CompactLayout, FitsAnEightHundredPixelScreen)
 {
     for (double width : { 800.0, 999.0 }) {
