@@ -225,11 +225,11 @@ describe('the page in Chromium', { concurrency: true }, () => {
     const context = await browser.newContext();
     try {
       const page = await context.newPage();
-      await page.route('**/pikomaru.wasm', (route) => route.abort());
+      await page.route('**/pikomaru.*.wasm', (route) => route.abort());
       await page.goto(server.url);
       await page.locator('#Form1.ready').waitFor();
       assert.match(await reply(page, 'Ok'), /^ぴこまるを よみこめませんでした。/);
-      await page.unroute('**/pikomaru.wasm');
+      await page.unroute('**/pikomaru.*.wasm');
       await el(page, 'Command1(0)').click();
       await el(page, 'Picture7').waitFor();
     } finally {

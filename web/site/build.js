@@ -6,9 +6,10 @@
 export const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
 
 export class Controls {
-  constructor(stage, families) {
+  constructor(stage, families, pictures) {
     this.stage = stage;
     this.families = families;
+    this.pictures = pictures; // a picture's name → its file
     this.clear();
   }
 
@@ -91,7 +92,7 @@ export class Controls {
       case 'picture': {
         const picture = document.createElement('img');
         picture.loading = 'lazy'; // not on the start screen
-        picture.src = `art/${c.art}`;
+        picture.src = this.pictures[c.art];
         picture.draggable = false;
         return picture;
       }
