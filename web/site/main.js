@@ -3,7 +3,8 @@
 //
 // The drill's face in the browser: the start screen at once, then the drill itself, whose
 // controls the page builds and shows as it is told, handing it every input. The page keeps what
-// is the browser's: the zoom, the drawing, the dialog, the live region, the service worker.
+// is the browser's: the zoom, the drawing, the dialog, the live region, the service worker and
+// its updates.
 import { Announcer } from './announcer.js';
 import { Beeper } from './beeper.js';
 import { Controls } from './build.js';
@@ -14,6 +15,8 @@ import { connect } from './input.js';
 // it for each of the design's; the drill, the surface and every font load once it shows.
 const kStartScreen = JSON.parse(document.getElementById('StartScreen').textContent);
 const kFamilies = kStartScreen.families;
+// The page as one file (pikomaru.html): everything is inside it, opened as a file or not.
+const kOneFile = document.documentElement.dataset.edition === 'one-file';
 const kLeastMessagePixels = 16;
 const kNotLoaded = 'ぴこまるを よみこめませんでした。\nネットワークに つながって いるか たしかめて、もう いちど おしてください。';
 // What keeps the drill from running at all, for the teacher: a press cannot mend it.
@@ -35,7 +38,7 @@ class Face {
   constructor() {
     this.beeper = new Beeper();
     this.announcer = new Announcer(document.getElementById('Announce'));
-    this.controls = new Controls(stage, kFamilies);
+    this.controls = new Controls(stage, kFamilies, kStartScreen.art);
     this.messages = new Messages(message, kStartScreen.dialog, (yes) => this.drill?.answer(yes),
       (id) => this.focus(id));
     connect(stage, this.controls, this);
@@ -63,13 +66,19 @@ class Face {
     const width = innerWidth;
     const start = kStartScreen[width >= kStartScreen.largeFrom ? 'large' : 'compact'];
     this.setForm(start.form);
-    await Promise.all(start.controls.map((c) => document.fonts.load(this.controls.font(c.font ?? start.form.font), c.caption ?? '')));
+    await Promise.all(start.controls.map((c) => loadFont(this.controls.font(c.font ?? start.form.font), c.caption ?? '')));
     const views = new Map(start.controls.map((c) => [c.id, c.view]));
     this.controls.build(start.controls, (id) => views.get(id));
     this.fit();
     stage.classList.add('ready');
     const frame = new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
     this.completing = frame.then(() => this.loadTheRest(width));
+    updates.whenSafe();
+  }
+
+  // A row open: the pupil is in the middle of a drill.
+  rowOpen() {
+    return this.complete && this.drill.leavingAsks();
   }
 
   setForm(form) {
@@ -128,7 +137,10 @@ class Face {
       inform: (text) => this.messages.show(text, false),
       ask: (text) => this.messages.show(text, true),
       beep: () => this.beeper.beep(),
-      show: (id, view) => this.controls.show(id, view),
+      show: (id, view) => {
+        this.controls.show(id, view);
+        updates.whenSafeSoon();
+      },
       focus: (id) => {
         if (this.messages.open) this.messages.focusLater(id);
         else this.focus(id);
@@ -169,12 +181,17 @@ class Face {
   }
 }
 
+// A font is decoration: one that cannot be had leaves its letters in the system's font.
+function loadFont(font, text) {
+  return document.fonts.load(font, text).catch(() => []);
+}
+
 let drillLoading = null;
 function loadDrill() {
   drillLoading ??= Promise.all([
     import('./pikomaru.mjs').then(({ default: makeModule }) => makeModule()),
     import('./surface.js'),
-    Promise.all(Object.values(kFamilies).map((f) => document.fonts.load(`bold 16px ${f}`))),
+    Promise.all(Object.values(kFamilies).map((f) => loadFont(`bold 16px ${f}`))),
   ]).catch((error) => {
     drillLoading = null;
     throw error;
@@ -183,8 +200,56 @@ function loadDrill() {
 }
 // The face, for the browser's console and the page's tests. Opened as a file, the page says
 // why it cannot run (opened-as-file.js), wherever a browser would run this module all the same.
-globalThis.pikomaru = new Face();
-if (location.protocol !== 'file:') globalThis.pikomaru.start();
+// A new version installs beside the one running and waits. The page asks for one at every
+// start, and hands over to it at the first moment no row is open (at the start screen, or once
+// the pupil has finished with 終わる or 「ぴこまる」おわり), never in the middle of a drill; it
+// then starts again in the new version.
+class Updates {
+  constructor() {
+    this.asked = false; // this page told the new version to take over
+    this.replaced = false; // another page did: this one runs a version no longer kept
+    this.checking = false;
+  }
 
-if ('serviceWorker' in navigator && location.protocol !== 'file:')
-  navigator.serviceWorker.register('sw.js').catch(() => {});
+  watch(registration) {
+    this.registration = registration;
+    registration.addEventListener('updatefound', () => {
+      const worker = registration.installing;
+      worker?.addEventListener('statechange', () => worker.state === 'installed' && this.whenSafe());
+    });
+    navigator.serviceWorker.addEventListener('controllerchange', () => {
+      if (this.asked) location.reload();
+      else if (this.controlled) this.replaced = true;
+      this.whenSafe();
+    });
+    this.controlled = navigator.serviceWorker.controller !== null;
+    registration.update().catch(() => {});
+    this.whenSafe();
+  }
+
+  whenSafeSoon() {
+    if (this.checking || !this.registration) return;
+    this.checking = true;
+    queueMicrotask(() => {
+      this.checking = false;
+      this.whenSafe();
+    });
+  }
+
+  whenSafe() {
+    if (globalThis.pikomaru?.rowOpen() !== false) return;
+    if (this.replaced) {
+      location.reload();
+    } else if (this.registration?.waiting && this.registration.active && !this.asked) {
+      this.asked = true;
+      this.registration.waiting.postMessage('take over');
+    }
+  }
+}
+
+const updates = new Updates();
+globalThis.pikomaru = new Face();
+if (kOneFile || location.protocol !== 'file:') globalThis.pikomaru.start();
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:' && !kOneFile)
+  navigator.serviceWorker.register('sw.js').then((registration) => updates.watch(registration), () => {});
