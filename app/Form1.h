@@ -46,6 +46,7 @@ public:
 
     // Lets the flow see the clock while a mark is shown (a timer calls it).
     void tickMark();
+    void printWorksheet();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

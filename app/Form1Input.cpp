@@ -4,6 +4,7 @@
 // by the platform; held while a mark is shown; text an input method is still composing; the
 // window being closed.
 #include "app/Form1.h"
+#include "app/WorksheetPrint.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRadioButton>
 
 #include <cmath>
@@ -154,11 +157,16 @@ bool Form1::press(QWidget *on, QEvent *event)
     return false;
 }
 
-// The keys the presenter decides on, for the control with the focus; F11 is the window's.
+// The keys the presenter decides on, for the control with the focus; F11 and printing are the
+// window's.
 bool Form1::key(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F11) {
         isFullScreen() ? showNormal() : showFullScreen();
+        return true;
+    }
+    if (event->matches(QKeySequence::Print)) {
+        printWorksheet();
         return true;
     }
     const std::optional<Key> key = keyOf(event);
@@ -198,6 +206,23 @@ void Form1::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+// The chosen level's worksheet in a print preview, from which the system's print dialog
+// prints it; the window stays as it is.
+void Form1::printWorksheet()
+{
+    const std::optional<Worksheet> sheet = m_presenter->worksheet();
+    if (!sheet)
+        return;
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    auto *preview = new QPrintPreviewDialog(printer, this);
+    preview->setObjectName(QStringLiteral("WorksheetPreview"));
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    connect(preview, &QObject::destroyed, [printer] { delete printer; });
+    connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+        [sheet = *sheet](QPrinter *to) { paintWorksheet(*to, sheet); });
+    preview->open();
 }
 
 } // namespace piko

@@ -4,6 +4,7 @@
 
 #include "drill/Canvas.h"
 #include "drill/Seams.h"
+#include "drill/Worksheet.h"
 #include "state/DrillState.h"
 #include "state/RowGeometry.h"
 
@@ -72,6 +73,9 @@ public:
     void chooseLevel(int operation, int level); // an option on that operation's panel
     void decide(int operation); // the panel's けってい
     void cancel(int operation); // the panel's ｷｬﾝｾﾙ
+    // A paper worksheet of the level chosen on the panel, or else of the level the rows drill,
+    // seeded from the time of day; with no level at all the pupil is told to choose one first.
+    std::optional<Worksheet> worksheet();
     void pressSurface(int x, int y); // opens the row under the point, or makes it current
     void openRow(int row); // the row's own button (the keyboard's way in): a press at its problem
     void pressKey(int keypadIndex); // Command6(index)

@@ -10,6 +10,7 @@ namespace piko::texts {
 
 inline constexpr const char *kCaption = "ぴこまる01"; // every message box
 inline constexpr const char *kNoLevel = "レベルをきめてから、けっていボタンをおしてください。";
+inline constexpr const char *kNoLevelToPrint = "レベルをきめてから、いんさつしてください。";
 inline constexpr const char *kNoAnswer = "こたえをタイプしてください。";
 inline constexpr const char *kFinishQuestion = "けいさんれんしゅうは、みなさん　おわりましたか？";
 inline constexpr const char *kExitQuestion = "「ぴこまる」を　終わります。";
