@@ -22,7 +22,8 @@ bench_packages=(libbenchmark-dev libxcb1-dev libxcb-damage0-dev)
 test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang libclang-rt-14-dev
     clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian
     openbox xdotool dbus at-spi2-core python3-pyatspi orca speech-dispatcher emscripten nodejs
-    chromium python3-fonttools python3-brotli imagemagick faketime pulseaudio pulseaudio-utils)
+    chromium python3-fonttools python3-brotli imagemagick faketime pulseaudio pulseaudio-utils
+    poppler-utils qpdf)
 
 # install_missing PACKAGE...
 install_missing() {

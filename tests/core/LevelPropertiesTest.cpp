@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
-// Thousands of seeded problems per level: every problem must meet its level's conditions and
-// ranges, its record must be consistent, its remainder must agree with whether the level asks
-// for one, and no problem may repeat an earlier one of the row (within the level's window)
-// while the level still had an unused problem.
+// Thousands of seeded problems per level, a paper worksheet's among them: every problem must
+// meet its level's conditions and ranges, its record must be consistent, its remainder must agree
+// with whether the level asks for one, and no problem may repeat an earlier one of the row (within
+// the level's window) while the level still had an unused problem.
 #include "RecordingSurface.h"
 #include "ScriptedRandom.h"
+#include "drill/Worksheet.h"
 #include "generators/Generators.h"
 #include "generators/Pools.h"
 
@@ -210,12 +211,22 @@ TEST_P(LevelProperties, EveryProblemMeetsItsLevelAndNothingRepeatsTooSoon)
     state.CurrentRow = 3;
     auto &h = state.ProblemHistory;
     constexpr int kRows = 50, kPerRow = 60;
+    // The first row's worth is a paper worksheet's, which keeps to the same rules.
+    const std::optional<Worksheet> sheet = makeWorksheet({ operation, level, kPerRow, 7 });
+    ASSERT_TRUE(sheet.has_value());
     for (int rowRun = 0; rowRun < kRows; ++rowRun) {
         h.clearRow(3);
         std::vector<P> made;
         for (int n = 1; n <= kPerRow; ++n) {
-            ASSERT_TRUE(makeProblem(state, random, surface));
-            const P p { h.OperandA(3, n), h.OperandB(3, n), h.Answer(3, n), h.Remainder(3, n) };
+            P p;
+            if (rowRun == 0) {
+                const WorksheetProblem &w = sheet->problems[std::size_t(n - 1)];
+                ASSERT_EQ(w.number, n);
+                p = { w.a, w.b, w.answer, w.remainder };
+            } else {
+                ASSERT_TRUE(makeProblem(state, random, surface));
+                p = { h.OperandA(3, n), h.OperandB(3, n), h.Answer(3, n), h.Remainder(3, n) };
+            }
             ASSERT_TRUE(meets(p)) << p.a << ", " << p.b << " -> " << p.answer << " r "
                                   << p.remainder;
             ASSERT_TRUE(consistent(operation, p)) << p.a << ", " << p.b;
