@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 #include "drill/CommandLine.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -31,6 +33,24 @@ CommandLine mistake(std::string japanese, std::string english)
 std::string quoted(std::string_view s)
 {
     return "「" + std::string(s) + "」";
+}
+
+// Qt's own options for the window (-platform offscreen, -style fusion ...), which Qt reads itself;
+// how many values each takes.
+std::optional<int> toolkitOption(std::string_view a)
+{
+    if (a.starts_with("--"))
+        a.remove_prefix(1);
+    static constexpr std::array<std::string_view, 12> kWithValue { "-platform",
+        "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowicon",
+        "-qwindowtitle", "-display", "-geometry", "-style", "-stylesheet", "-session" };
+    static constexpr std::array<std::string_view, 5> kAlone { "-reverse", "-widgetcount", "-nograb",
+        "-dograb", "-sync" };
+    if (std::find(kWithValue.begin(), kWithValue.end(), a) != kWithValue.end())
+        return 1;
+    if (std::find(kAlone.begin(), kAlone.end(), a) != kAlone.end())
+        return 0;
+    return std::nullopt;
 }
 
 CommandLine readOperationLevel(CommandLine line, std::string_view text)
@@ -80,6 +100,10 @@ CommandLine readCommandLine(std::span<const std::string_view> arguments)
             line.action = CommandLine::Action::Version;
             return line;
         }
+        if (const std::optional<int> values = toolkitOption(a)) {
+            i += std::size_t(*values);
+            continue;
+        }
         const bool takesValue
             = a == "--worksheet" || a == "--count" || a == "--seed" || a == "-o" || a == "--output";
         if (!takesValue)
@@ -117,6 +141,8 @@ CommandLine readCommandLine(std::span<const std::string_view> arguments)
             line.output = value;
         }
     }
+    if (!worksheet && line.request.count == 0 && !line.seedGiven && line.output.empty())
+        return line; // the window, with the toolkit's options
     if (!worksheet)
         return mistake("--worksheet で けいさんと レベルを えらんでください。",
             "choose the operation and level with --worksheet OP:LEVEL.");
