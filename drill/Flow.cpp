@@ -190,13 +190,14 @@ void Flow::cancel(int operation)
     });
 }
 
-std::optional<Worksheet> Flow::worksheet()
+std::optional<Worksheet> Flow::worksheet(bool tell)
 {
     const bool onPanel = m_state.Level != 0;
     const int operation = onPanel ? m_state.Operation : m_decided.operation;
     const int level = onPanel ? m_state.Level : m_decided.level;
     if (level == 0) {
-        inform(texts::kNoLevelToPrint);
+        if (tell)
+            inform(texts::kNoLevelToPrint);
         return std::nullopt;
     }
     return makeWorksheet({ operation, level, 0, seedOfTime(m_seams.clock.timeOfDay()) });

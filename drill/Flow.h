@@ -74,8 +74,9 @@ public:
     void decide(int operation); // the panel's けってい
     void cancel(int operation); // the panel's ｷｬﾝｾﾙ
     // A paper worksheet of the level chosen on the panel, or else of the level the rows drill,
-    // seeded from the time of day; with no level at all the pupil is told to choose one first.
-    std::optional<Worksheet> worksheet();
+    // seeded from the time of day; with no level at all, nothing, and where `tell`, the pupil is
+    // told to choose one first.
+    std::optional<Worksheet> worksheet(bool tell = true);
     void pressSurface(int x, int y); // opens the row under the point, or makes it current
     void openRow(int row); // the row's own button (the keyboard's way in): a press at its problem
     void pressKey(int keypadIndex); // Command6(index)

@@ -134,8 +134,8 @@ public:
     // Whether leaving the page must ask first (a row is open).
     bool leavingAsks() const;
     // Printing (Ctrl+P, the browser's own print): the chosen level's worksheet, or nothing
-    // once the pupil has been told to choose a level.
-    std::optional<Worksheet> worksheet() { return m_flow.worksheet(); }
+    // (where `tell`, once the pupil has been told to choose a level).
+    std::optional<Worksheet> worksheet(bool tell = true) { return m_flow.worksheet(tell); }
     // The surface is to be drawn again (the face cleared it, at another size).
     void redraw() { m_flow.redraw(); }
     Flow &flow() { return m_flow; }

@@ -5,6 +5,7 @@
 // told; the presenter decides.
 #include "drill/Presenter.h"
 #include "drill/Texts.h"
+#include "drill/Worksheet.h"
 #include "generators/Random.h"
 
 #include <emscripten/bind.h>
@@ -38,6 +39,63 @@ struct Font {
 Font fontOf(const design::Font &f)
 {
     return { f.family, design::fontPixels(f.points), f.bold };
+}
+
+// A worksheet as the page prints it: its pages and every text and box on them, in millimetres
+// (worksheet::place), and the problems with their answers; null for none.
+val printable(const std::optional<Worksheet> &sheet)
+{
+    if (!sheet)
+        return val::null();
+    const worksheet::Sheet placed = worksheet::place(*sheet);
+    val items = val::array();
+    for (const worksheet::Item &i : placed.items) {
+        val item = val::object();
+        item.set("kind",
+            i.kind == worksheet::Item::Kind::Text      ? "text"
+                : i.kind == worksheet::Item::Kind::Box ? "box"
+                                                       : "line");
+        item.set("page", i.page);
+        item.set("left", i.left);
+        item.set("top", i.top);
+        item.set("width", i.width);
+        item.set("height", i.height);
+        item.set("text", i.text);
+        item.set("points", i.points);
+        item.set("family", std::string(i.family));
+        item.set("bold", i.bold);
+        item.set("right", i.right);
+        items.call<void>("push", item);
+    }
+    val problems = val::array();
+    for (const WorksheetProblem &p : sheet->problems) {
+        val problem = val::object();
+        problem.set("number", p.number);
+        problem.set("text", p.text);
+        problem.set("answer", p.answer);
+        problem.set("remainder", p.remainder);
+        problems.call<void>("push", problem);
+    }
+    val out = val::object();
+    out.set("seed", sheet->seed);
+    out.set("remainder", sheet->remainder);
+    out.set("pages", 2 * placed.pages);
+    out.set("width", worksheet::kLayout.pageWidth);
+    out.set("height", worksheet::kLayout.pageHeight);
+    out.set("items", items);
+    out.set("problems", problems);
+    return out;
+}
+
+// The worksheet of a level with a seed, as the command line makes it.
+val worksheetOf(int operation, int level, int count, double seed)
+{
+    return printable(makeWorksheet({ operation, level, count, static_cast<std::uint32_t>(seed) }));
+}
+
+std::string noLevelToPrint()
+{
+    return texts::kNoLevelToPrint;
 }
 
 const char *kindName(design::Kind kind)
@@ -290,6 +348,8 @@ public:
     bool closing() { return m_presenter.closing(); }
     bool leavingAsks() const { return m_presenter.leavingAsks(); }
     void redraw() { m_presenter.redraw(); }
+    // The chosen level's worksheet, seeded from the time of day, or null with none chosen.
+    val worksheet() { return printable(m_presenter.worksheet(false)); }
 
 private:
     Page m_page;
@@ -348,6 +408,8 @@ EMSCRIPTEN_BINDINGS(pikomaru)
         .field("escapeAnswers", &Dialog::escapeAnswers);
     function("dialog", &dialog);
     function("largeLayoutFrom", &largeLayoutFrom);
+    function("worksheet", &worksheetOf);
+    function("noLevelToPrint", &noLevelToPrint);
     class_<Drill>("Drill")
         .constructor<val>()
         .function("load", &Drill::load)
@@ -369,7 +431,8 @@ EMSCRIPTEN_BINDINGS(pikomaru)
         .function("holding", &Drill::holding)
         .function("closing", &Drill::closing)
         .function("leavingAsks", &Drill::leavingAsks)
-        .function("redraw", &Drill::redraw);
+        .function("redraw", &Drill::redraw)
+        .function("worksheet", &Drill::worksheet);
 }
 
 } // namespace piko::web
