@@ -22,7 +22,8 @@ import sys
 from pathlib import Path
 
 SITE_FILES = ["index.html", "style.css", "main.js", "build.js", "input.js", "dialogs.js",
-              "announcer.js", "beeper.js", "surface.js", "opened-as-file.js", "manifest.webmanifest"]
+              "announcer.js", "beeper.js", "surface.js", "worksheet.js", "opened-as-file.js",
+              "manifest.webmanifest"]
 # Where the texts the page shows are written: the drill's tables and words, the generators'
 # status line and operators, and the face's own words (its notices).
 TEXT_SOURCES = ["drill/*.h", "drill/*.cpp", "state/*.h", "generators/*.h", "generators/*.cpp"]

@@ -49,6 +49,7 @@ export function startScreens(module) {
   return {
     largeFrom,
     dialog: module.dialog(),
+    noLevelToPrint: module.noLevelToPrint(),
     large: startScreen(module, largeFrom),
     compact: startScreen(module, largeFrom - 1),
   };

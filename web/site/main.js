@@ -10,6 +10,7 @@ import { Beeper } from './beeper.js';
 import { Controls } from './build.js';
 import { Messages } from './dialogs.js';
 import { connect } from './input.js';
+import { fillWorksheet } from './worksheet.js';
 
 // The start screen comes with the page, as the drill builds it, with the font that travels with
 // it for each of the design's; the drill, the surface and every font load once it shows.
@@ -48,6 +49,9 @@ class Face {
     for (const type of ['keydown', 'pointerdown'])
       addEventListener(type, () => { this.untouched = false; }, { capture: true, once: true });
     addEventListener('resize', () => this.fit());
+    // What the browser prints (Ctrl+P, its menu) is the chosen level's worksheet.
+    addEventListener('beforeprint', () => fillWorksheet(this.complete ? this.drill.worksheet() : null, kFamilies,
+      kStartScreen.noLevelToPrint));
     addEventListener('beforeunload', (event) => {
       if (this.complete && this.drill.leavingAsks()) event.preventDefault();
     });
@@ -112,6 +116,7 @@ class Face {
 
   buildRest(width, module, Surface) {
     if (this.complete) return;
+    this.module = module;
     this.drill = new module.Drill(this.page(Surface));
     this.drill.load(width, 1);
     this.setForm(this.drill.form());
