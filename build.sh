@@ -8,7 +8,8 @@
 #                            bounded time (preset fuzzing), and the whole suite again under
 #                            AddressSanitizer and UndefinedBehaviorSanitizer (preset sanitizers),
 #                            and the page: the drill built for the browser, tested under Node and
-#                            played in Chromium, its start screen against the desktop's (preset web);
+#                            played in Chromium, Firefox ESR and WebKitGTK, its start screen against
+#                            the desktop's (preset web);
 #           ./build.sh bench builds and runs the generator benchmark.
 # Each first installs the Debian packages it lacks (apt-get; sudo when not root): run only what
 # building and running the program needs, test and bench what they need beside; then each
@@ -23,7 +24,7 @@ test_packages=(libgtest-dev libgmock-dev googletest "${bench_packages[@]}" clang
     clang-format xvfb xauth x11-utils x11-apps desktop-file-utils appstream dpkg-dev file lintian
     openbox xdotool dbus at-spi2-core python3-pyatspi orca speech-dispatcher emscripten nodejs
     chromium python3-fonttools python3-brotli imagemagick faketime pulseaudio pulseaudio-utils
-    poppler-utils qpdf)
+    poppler-utils qpdf firefox-esr webkit2gtk-driver)
 
 # install_missing PACKAGE...
 install_missing() {
@@ -89,6 +90,19 @@ check_chromium() {
     at_least "Chromium ($chromium)" "$(first_version "$chromium" --version)" "$made_for"
 }
 
+# Firefox ESR as new as the one the installed puppeteer-core was made for, and WebKitGTK's driver
+# (with its MiniBrowser) as new as the one the page's tests are known to pass with.
+check_other_browsers() {
+    local firefox=${PIKOMARU_FIREFOX:-/usr/bin/firefox-esr} made_for
+    made_for=$(node -p 'require("./tests/web/node_modules/puppeteer-core/lib/cjs/puppeteer/revisions.js")
+        .PUPPETEER_REVISIONS.firefox.replace(/^stable_/, "").split(".")[0]')
+    at_least "Firefox ESR ($firefox)" "$(first_version "$firefox" --version)" "$made_for"
+    at_least "WebKitGTK's WebDriver (webkit2gtk-driver)" \
+        "$(dpkg-query -W -f='${Version}' webkit2gtk-driver 2>/dev/null | grep -oE '^[0-9]+\.[0-9]+(\.[0-9]+)?' || true)" 2.50
+    [ -x /usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser ] ||
+        problems+=("WebKitGTK's MiniBrowser: not found in /usr/lib/x86_64-linux-gnu/webkit2gtk-4.1 (libwebkit2gtk-4.1-0)")
+}
+
 # report_problems: stops the run when a check above found a problem.
 report_problems() {
     ((${#problems[@]})) || return 0
@@ -140,6 +154,7 @@ test)
     # this one fails here too (engine-strict), before any build.
     (cd tests/web && npm ci --engine-strict --no-audit --no-fund)
     check_chromium
+    check_other_browsers
     report_problems
     check_format
     stage default -DBUILD_TESTING=ON

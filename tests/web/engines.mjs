@@ -17,7 +17,7 @@ export const engines = process.env.PIKOMARU_ENGINES?.split(',').map((e) => e.tri
   ?? ['chromium', 'firefox', 'webkit'];
 
 // The longest any wait of a test waits, on a machine as busy as the test run makes it.
-const kPatience = 60_000;
+const kPatience = Number(process.env.PIKOMARU_PATIENCE ?? 60_000);
 
 // An expression calling `fn` on `arg`, for any engine to evaluate.
 const call = (fn, arg) => `(${fn})(${arg === undefined ? '' : JSON.stringify(arg)})`;
@@ -121,6 +121,9 @@ class Page extends EventEmitter {
     this.keyboard = { press: (key) => driver.press(key), type: (text) => driver.type(text) };
   }
 
+  // The engine's own page (Playwright's, puppeteer's, or the WebDriver window), for what only
+  // one engine has.
+  get raw() { return this.driver.raw; }
   goto(url) { return this.driver.goto(url); }
   reload() { return this.driver.reload(); }
   evaluate(fn, arg) { return this.driver.evaluate(call(fn, arg)); }
@@ -244,6 +247,8 @@ async function launchPuppeteer() {
           page.setDefaultTimeout(kPatience);
           page.touchable = hasTouch;
           await page.setViewport({ ...viewport, hasTouch });
+          // In front: Firefox draws no frames for a page behind another.
+          await page.bringToFront();
           return new Page(firefoxDriver(page));
         },
         close: () => context.close(),
@@ -443,6 +448,7 @@ async function launchWebKit() {
     // 'mouse', no touch events).
     lacks: {
       buttons: "WebKitGTK's driver gives a right press as a left click, a middle press without its release",
+      narrowerThan: [460, "MiniBrowser's window, with its toolbar, is not made narrower than about 450 pixels"],
     },
     async newContext({ viewport = { width: 1024, height: 768 }, hasTouch = false } = {}) {
       const [session, first] = await newSession();
