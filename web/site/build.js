@@ -91,7 +91,8 @@ export class Controls {
       }
       case 'picture': {
         const picture = document.createElement('img');
-        picture.loading = 'lazy'; // not on the start screen
+        // Fetched with the drill, not when first shown: a page never needs a file after it has
+        // loaded, when another page may have handed over to a new version (sw.js).
         picture.src = this.pictures[c.art];
         picture.draggable = false;
         return picture;
