@@ -24,6 +24,27 @@ public:
 
 constexpr double kMillimetresPerPoint = 25.4 / 72;
 
+// A level's problems as one row of the drill makes them from `seed`.
+std::vector<WorksheetProblem> problemsOf(int operation, int level, int count, std::uint32_t seed)
+{
+    DrillState state;
+    state.Operation = std::int16_t(operation);
+    state.Level = std::int16_t(level);
+    state.RemainderMode = operationTable(operation)->asksRemainder(level) ? 1 : 0;
+    state.CurrentRow = 1;
+    SeededRandom random(seed);
+    NoSurface surface;
+    const ProblemHistory &h = state.ProblemHistory;
+    std::vector<WorksheetProblem> problems;
+    for (int i = 1; i <= count; ++i) {
+        makeProblem(state, random, surface);
+        const int n = h.ProblemCount(1);
+        problems.push_back({ i, h.OperandA(1, n), h.OperandB(1, n), state.ProblemText,
+            h.Answer(1, n), h.Remainder(1, n) });
+    }
+    return problems;
+}
+
 int digits(int v)
 {
     int n = 1;
@@ -39,22 +60,35 @@ struct Widths {
     double total() const { return text + box + remainderWord + remainderBox; }
 };
 
-Widths widthsOf(const Worksheet &sheet, const worksheet::Layout &layout)
+Widths widthsOf(
+    const std::vector<WorksheetProblem> &problems, bool remainder, const worksheet::Layout &layout)
 {
     const double em = layout.problemPoints * kMillimetresPerPoint;
     Widths w;
     int answerDigits = 1, remainderDigits = 1;
-    for (const WorksheetProblem &p : sheet.problems) {
+    for (const WorksheetProblem &p : problems) {
         w.text = std::max(w.text, worksheet::ems(p.text) * em);
         answerDigits = std::max(answerDigits, digits(p.answer));
         remainderDigits = std::max(remainderDigits, digits(p.remainder));
     }
     w.box = answerDigits * layout.digitWidth + layout.boxPadding;
-    if (sheet.remainder) {
+    if (remainder) {
         w.remainderWord = (worksheet::ems(worksheet::kRemainder) + 1) * em;
         w.remainderBox = remainderDigits * layout.digitWidth + layout.boxPadding;
     }
     return w;
+}
+
+// What the longest problems of a level take, from a thousand of them: every sheet of the level
+// is laid out alike, so it always holds as many problems.
+Widths levelWidths(int operation, int level, bool remainder, const worksheet::Layout &layout)
+{
+    std::vector<WorksheetProblem> sample;
+    for (std::uint32_t seed = 1; seed <= 10; ++seed) {
+        const std::vector<WorksheetProblem> more = problemsOf(operation, level, layout.most, seed);
+        sample.insert(sample.end(), more.begin(), more.end());
+    }
+    return widthsOf(sample, remainder, layout);
 }
 
 int columnsFor(const Widths &w, const worksheet::Layout &layout)
@@ -107,8 +141,11 @@ const char *levelCaption(int operation, int level)
 
 Sheet place(const Worksheet &sheet, const Layout &layout)
 {
-    const Widths w = widthsOf(sheet, layout);
-    const int columns = columnsFor(w, layout);
+    const Widths level = levelWidths(sheet.operation, sheet.level, sheet.remainder, layout);
+    const Widths own = widthsOf(sheet.problems, sheet.remainder, layout);
+    const int columns = columnsFor(level, layout);
+    const Widths w { std::max(level.text, own.text), std::max(level.box, own.box),
+        level.remainderWord, std::max(level.remainderBox, own.remainderBox) };
     const int rows = rowsPerPage(layout);
     const int perPage = columns * rows;
     const int count = int(sheet.problems.size());
@@ -181,31 +218,17 @@ std::optional<Worksheet> makeWorksheet(const WorksheetRequest &request)
 {
     if (!worksheet::offered(request.operation, request.level))
         return std::nullopt;
-    // By default, one sheet: two columns of problems, or one where they are too long for two.
     const worksheet::Layout &layout = worksheet::kLayout;
-    const int count = request.count == 0 ? 2 * rowsPerPage(layout) : request.count;
+    const bool remainder = operationTable(request.operation)->asksRemainder(request.level);
+    // By default, one sheet: two columns of problems, or one where the level's are too long.
+    const int count = request.count != 0
+        ? request.count
+        : columnsFor(levelWidths(request.operation, request.level, remainder, layout), layout)
+            * rowsPerPage(layout);
     if (count < 1 || count > layout.most)
         return std::nullopt;
-    const OperationTable *table = operationTable(request.operation);
-    DrillState state;
-    state.Operation = std::int16_t(request.operation);
-    state.Level = std::int16_t(request.level);
-    state.RemainderMode = table->asksRemainder(request.level) ? 1 : 0;
-    state.CurrentRow = 1;
-    SeededRandom random(request.seed);
-    NoSurface surface;
-    Worksheet sheet { request.operation, request.level, request.seed, state.RemainderMode == 1,
-        {} };
-    const ProblemHistory &h = state.ProblemHistory;
-    for (int i = 1; i <= count; ++i) {
-        makeProblem(state, random, surface);
-        const int n = h.ProblemCount(1);
-        sheet.problems.push_back({ i, h.OperandA(1, n), h.OperandB(1, n), state.ProblemText,
-            h.Answer(1, n), h.Remainder(1, n) });
-    }
-    if (request.count == 0 && columnsFor(widthsOf(sheet, layout), layout) == 1)
-        sheet.problems.resize(std::size_t(rowsPerPage(layout)));
-    return sheet;
+    return Worksheet { request.operation, request.level, request.seed, remainder,
+        problemsOf(request.operation, request.level, count, request.seed) };
 }
 
 std::optional<int> operationNamed(std::string_view name)
