@@ -95,7 +95,7 @@ async function controlled(page, t) {
     t.skip(`no service worker in ${kEngine} under automation`);
     return false;
   }
-  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await page.waitForFunction(function workerControlsThePage() { return navigator.serviceWorker.controller !== null; });
   return true;
 }
 
