@@ -11,6 +11,7 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { axeClean } from './axe.mjs';
 import { launch } from './engines.mjs';
 import { asPresented } from './presented.mjs';
 import { kErrors, serve } from './serve.mjs';
@@ -42,6 +43,7 @@ async function withPage(options, play, url = server.url) {
     await page.locator('#Form1.ready').waitFor();
     await play(page);
     await asPresented(page);
+    await axeClean(page, 'at the end of the test');
     assert.deepEqual(await page.errors(), []);
   } finally {
     await context.close();
