@@ -311,11 +311,25 @@ function http(port, method, path, body) {
   });
 }
 
+// What this process started, ended with it however it ends: a test that fails before it closes
+// its browser leaves no X server or driver behind.
+const started = new Set();
+process.once('exit', () => started.forEach((child) => child.kill()));
+for (const [signal, number] of [['SIGINT', 2], ['SIGTERM', 15]]) {
+  process.once(signal, () => process.exit(128 + number)); // the 'exit' above runs then too
+}
+const own = (child) => {
+  started.add(child);
+  child.once('exit', () => started.delete(child));
+  return child;
+};
+
 async function launchWebKit() {
   const x = await startXvfb();
+  own(x.process);
   const port = await freePort();
-  const driver = spawn(process.env.PIKOMARU_WEBKITDRIVER ?? '/usr/bin/WebKitWebDriver', [`--port=${port}`],
-    { stdio: ['ignore', 'ignore', 'inherit'], env: { ...process.env, DISPLAY: x.display } });
+  const driver = own(spawn(process.env.PIKOMARU_WEBKITDRIVER ?? '/usr/bin/WebKitWebDriver', [`--port=${port}`],
+    { stdio: ['ignore', 'ignore', 'inherit'], env: { ...process.env, DISPLAY: x.display } }));
   const ended = new Promise((resolve) => driver.once('exit', resolve));
   // The driver takes connections a moment after it starts: asked until it answers.
   for (const until = Date.now() + kPatience; ;) {
