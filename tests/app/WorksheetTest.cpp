@@ -2,11 +2,14 @@
 // SPDX-FileCopyrightText: 2026 ぴこまる developers
 // The printed worksheet as a reader of the PDF finds it (poppler's pdftotext, qpdf): exactly the
 // library's problems on the first page and, on the second, the same problems with their answers;
-// and the command line's answers to a teacher's mistakes.
+// the command line's answers to a teacher's mistakes; and Ctrl+P in the window.
+#include "AppTestSupport.h"
 #include "app/WorksheetPrint.h"
+#include "drill/Texts.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -121,6 +124,27 @@ TEST(Worksheet, TheCommandLineRefusesMistakesWithStatusTwoAndNoFile)
     }
     EXPECT_TRUE(run(program, { "--help" }).out.contains("--worksheet OP:LEVEL"));
     EXPECT_EQ(run(program, { "--version" }).out, "pikomaru " PIKOMARU_VERSION "\n");
+}
+
+// Ctrl+P: with no level, the pupil is told to choose one; with one, its worksheet's preview
+// opens over a window that stays as it was.
+TEST(Worksheet, CtrlPPreviewsTheChosenLevelsSheet)
+{
+    Window win;
+    QTest::keyClick(win.get("Command1(0)"), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(win.messages.shown.size(), 1u);
+    EXPECT_EQ(win.messages.shown.back().toStdString(), texts::kNoLevelToPrint);
+    EXPECT_EQ(win.form->findChild<QPrintPreviewDialog *>(), nullptr);
+
+    win.choose(3, 7);
+    const QStringList before = differencesFromPresenter(*win.form);
+    QTest::keyClick(win.get("Command1(0)"), Qt::Key_P, Qt::ControlModifier);
+    auto *preview = win.form->findChild<QPrintPreviewDialog *>("WorksheetPreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(win.messages.shown.size(), 1u);
+    EXPECT_EQ(differencesFromPresenter(*win.form), before);
+    preview->close();
 }
 
 } // namespace
