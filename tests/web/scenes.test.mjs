@@ -15,6 +15,7 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
+import { axeClean } from './axe.mjs';
 import { launch } from './engines.mjs';
 import { asPresented } from './presented.mjs';
 import { kClock, kErrors, serve } from './serve.mjs';
@@ -190,8 +191,9 @@ async function play(browser, scene) {
     for (const [i, step] of scene.steps.entries()) {
       const seen = await played.play(step);
       assert.equal(seen, null, `step ${i + 1} ${JSON.stringify(step)}: ${seen}`);
-      // And every control as the drill says it shows, after each step.
+      // And every control as the drill says it shows, and nothing axe finds, after each step.
       if (!page.isClosed()) await asPresented(page, `after step ${i + 1}`);
+      if (!page.isClosed()) await axeClean(page, `${scene.name} after step ${i + 1}`);
     }
     assert.deepEqual(await page.errors(), []);
   } finally {
