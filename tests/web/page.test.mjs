@@ -176,9 +176,22 @@ describe(`the page in ${kEngine}`, { concurrency: kEngine === 'chromium' }, () =
         const b = await el(page, id).boundingBox();
         await page.touchscreen.tap(b.x + b.width / 2, b.y + b.height / 2);
       };
+      // What the page got of the taps, for a tap that seems to go nowhere.
+      await page.evaluate(() => {
+        window.got = [];
+        for (const type of ['pointerdown', 'pointerup', 'touchstart', 'touchend', 'click', 'contextmenu'])
+          addEventListener(type, (e) => window.got.push(`${type} ${e.target.id || e.target.closest?.('[id]')?.id}`), true);
+      });
+      const shows = async (id) => {
+        try {
+          await el(page, id).waitFor();
+        } catch (error) {
+          throw new Error(`${error.message} at ${width}×${height}; the page got: ${(await page.evaluate(() => window.got)).join(', ')}`);
+        }
+      };
       await inside(width, height);
       await tap('Command1(0)');
-      await el(page, 'Picture7').waitFor();
+      await shows('Picture7');
       await inside(width, height);
       await tap('Command10');
       await page.locator('#Message[open]').waitFor();
@@ -186,7 +199,7 @@ describe(`the page in ${kEngine}`, { concurrency: kEngine === 'chromium' }, () =
       await tap('Ok');
       await tap('Option2(0)');
       await tap('Command10');
-      await el(page, 'Row(0)').waitFor();
+      await shows('Row(0)');
       await inside(width, height);
       // The device turned: the window fits again.
       let [w, h] = [width, height];
@@ -197,7 +210,7 @@ describe(`the page in ${kEngine}`, { concurrency: kEngine === 'chromium' }, () =
         [w, h] = [height, width];
       }
       await tap('Row(1)');
-      await el(page, 'Text1(1)').waitFor();
+      await shows('Text1(1)');
       await inside(w, h);
       const p = await problem(page, 1);
       for (const d of p.answer) await tap(await keyOf(page, 1, d));
