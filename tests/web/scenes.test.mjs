@@ -191,9 +191,11 @@ async function play(browser, scene) {
     for (const [i, step] of scene.steps.entries()) {
       const seen = await played.play(step);
       assert.equal(seen, null, `step ${i + 1} ${JSON.stringify(step)}: ${seen}`);
-      // And every control as the drill says it shows, and nothing axe finds, after each step.
+      // And every control as the drill says it shows after each step, and nothing axe finds in
+      // any state a step reaches: the page is the same in every engine, so axe looks at it in
+      // Chromium alone and the other engines save its time (page.test.mjs runs it in each).
       if (!page.isClosed()) await asPresented(page, `after step ${i + 1}`);
-      if (!page.isClosed()) await axeClean(page, `${scene.name} after step ${i + 1}`);
+      if (!page.isClosed() && kEngine === 'chromium') await axeClean(page, `${scene.name} after step ${i + 1}`);
     }
     assert.deepEqual(await page.errors(), []);
   } finally {
