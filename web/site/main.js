@@ -203,8 +203,6 @@ function loadDrill() {
   });
   return drillLoading;
 }
-// The face, for the browser's console and the page's tests. Opened as a file, the page says
-// why it cannot run (opened-as-file.js), wherever a browser would run this module all the same.
 // A new version installs beside the one running and waits. The page asks for one at every
 // start, and hands over to it at the first moment no row is open (at the start screen, or once
 // the pupil has finished with 終わる or 「ぴこまる」おわり), never in the middle of a drill; it
@@ -253,6 +251,8 @@ class Updates {
 }
 
 const updates = new Updates();
+// The face, for the browser's console and the page's tests. Opened as a file, the page says
+// why it cannot run (opened-as-file.js), wherever a browser would run this module all the same.
 globalThis.pikomaru = new Face();
 if (kOneFile || location.protocol !== 'file:') globalThis.pikomaru.start();
 
