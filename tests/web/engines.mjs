@@ -231,10 +231,10 @@ async function launchPuppeteer() {
     browser: 'firefox',
     executablePath: process.env.PIKOMARU_FIREFOX ?? '/usr/bin/firefox-esr',
     headless: true,
-    // A tap is a tap however long a busy machine takes between its touch and its release: never
-    // a long press, which clicks nothing.
+    // A tap is a tap however long a busy machine takes between its touch and its release: a
+    // release later than Firefox's tap time (300 ms) or its long press clicks nothing.
     extraPrefsFirefox: { 'network.proxy.type': 0, 'app.update.enabled': false, 'browser.shell.checkDefaultBrowser': false,
-      'ui.click_hold_context_menus.delay': 600000 },
+      'apz.max_tap_time': 600000, 'ui.click_hold_context_menus.delay': 600000 },
   });
   return {
     raw: browser,
