@@ -154,8 +154,9 @@ class Page extends EventEmitter {
   }
 }
 
-// Chromium: Playwright's page beneath.
-function chromiumDriver(page) {
+// Chromium (Playwright's page beneath) and Firefox (puppeteer's, over WebDriver BiDi): their
+// pages answer alike but for the keys and the viewport, given here for each.
+function pageDriver(page, press, viewport) {
   return {
     raw: page,
     evaluate: (expression) => page.evaluate(expression),
@@ -164,9 +165,9 @@ function chromiumDriver(page) {
     mouse: (what, x, y, button) => (what === 'click' ? page.mouse.click(x, y, { button })
       : what === 'move' ? page.mouse.move(x, y) : page.mouse[what]({ button })),
     tap: (x, y) => page.touchscreen.tap(x, y),
-    press: (key) => page.keyboard.press(key),
+    press,
     type: (text) => page.keyboard.type(text),
-    viewport: (width, height) => page.setViewportSize({ width, height }),
+    viewport,
     screenshot: (path) => page.screenshot({ path }),
     hear(owner) {
       page.once('close', () => owner.gone());
@@ -176,34 +177,21 @@ function chromiumDriver(page) {
   };
 }
 
-// Firefox: puppeteer's page beneath, over WebDriver BiDi. Its keys take a key at a time, so a
-// chord (Shift+Tab) is held and let go here.
+function chromiumDriver(page) {
+  return pageDriver(page, (key) => page.keyboard.press(key),
+    (width, height) => page.setViewportSize({ width, height }));
+}
+
+// Firefox's keys take a key at a time, so a chord (Shift+Tab) is held and let go here.
 function firefoxDriver(page) {
-  const chord = async (key, act) => {
+  const chord = async (key) => {
     const keys = key === '+' ? ['+'] : key.split('+');
     const main = keys.pop();
     for (const k of keys) await page.keyboard.down(k);
-    await act(main);
+    await page.keyboard.press(main);
     for (const k of keys.reverse()) await page.keyboard.up(k);
   };
-  return {
-    raw: page,
-    evaluate: (expression) => page.evaluate(expression),
-    goto: (url) => page.goto(url),
-    reload: () => page.reload(),
-    mouse: (what, x, y, button) => (what === 'click' ? page.mouse.click(x, y, { button })
-      : what === 'move' ? page.mouse.move(x, y) : page.mouse[what]({ button })),
-    tap: (x, y) => page.touchscreen.tap(x, y),
-    press: (key) => chord(key, (k) => page.keyboard.press(k)),
-    type: (text) => page.keyboard.type(text),
-    viewport: (width, height) => page.setViewport({ width, height, hasTouch: page.touchable }),
-    screenshot: (path) => page.screenshot({ path }),
-    hear(owner) {
-      page.once('close', () => owner.gone());
-      page.on('dialog', (dialog) => owner.emit('dialog', dialog));
-    },
-    close: (runBeforeUnload) => page.close({ runBeforeUnload }),
-  };
+  return pageDriver(page, chord, (width, height) => page.setViewport({ width, height, hasTouch: page.touchable }));
 }
 
 async function launchPlaywright() {
